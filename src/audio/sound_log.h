@@ -1,0 +1,13 @@
+// The sound log (FUGA_SOUND_LOG): one line per sound event, in order, so a
+// session's sound can be compared without ears. Every layer adds its lines
+// here: "say TEXT", "file NAME", "image BYTES RATE BITS CHANNELS",
+// "ext TEXT", "tone FREQ".
+#pragma once
+
+#include <string>
+
+// Appends "<kind> <latin1 text as UTF-8>" when the log is enabled.
+void sound_log(const std::string& kind, const std::string& latin1_text);
+bool sound_log_enabled();
+// Closes the file and forgets the setting (tests).
+void sound_log_reset();

@@ -1,0 +1,83 @@
+// The console: an 80x25 text screen with colour attributes, the keyboard
+// queue in PC codes and the message pump every wait loop of the program uses.
+// Positions are 1-based (column, row). Text is Latin-1.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+constexpr int CONSOLE_MAX_COLUMNS = 80;
+constexpr int CONSOLE_MAX_ROWS = 25;
+constexpr int CONSOLE_MAX_KEYS = 64;
+
+// Restores the start-up state (no screen, empty queue, settings unread).
+void console_reset();
+
+// ---- screen ----
+// Creates the screen on first use, reading the VIDEO and BRAILLE settings.
+void console_open();
+// The standard output channel's routine: puts characters into the grid.
+void console_write_text(const char* chars, size_t count);
+void console_write_text(const std::string& text);
+void console_set_text_colour(uint8_t colour);
+void console_set_background_colour(uint8_t colour);
+void console_move_cursor(int column, int row);
+int console_cursor_column();
+int console_cursor_row();
+void console_clear_to_end_of_line();
+uint8_t console_char_at(int column, int row);
+uint8_t console_attribute_at(int column, int row);
+uint8_t console_current_attribute();
+// The RGB value a colour index shows as, through the colour map.
+void console_colour_rgb(int index, uint8_t& r, uint8_t& g, uint8_t& b);
+// Repaints cells [col0,col1) x [row0,row1), zero-based (the paint handler).
+void console_paint(int col0, int row0, int col1, int row1);
+
+// ---- keyboard and messages ----
+// Dispatches pending messages; true when a key byte is queued.
+bool console_key_waiting();
+// Waits for and removes the next key byte (0 then a scan code for extended keys).
+uint8_t console_read_key();
+// Sleeps, then dispatches pending messages.
+void console_delay(unsigned ms);
+// Takes every pending message and handles it.
+void console_dispatch_messages();
+// Waits for the next message (or timeout_ms, negative for no limit), then
+// dispatches everything pending. The wait loops of speech and sound use it.
+void console_wait_message(int timeout_ms = -1);
+// Discards every waiting key.
+void console_discard_keys();
+// Queues one key byte as if typed (the braille keyboard uses it); false if full.
+bool console_queue_key(uint8_t code);
+// Closes the screen and ends the program with exit code 0. Never returns.
+[[noreturn]] void console_close();
+// Ends the program with exit code 255 (quit message, Ctrl+Break).
+[[noreturn]] void console_quit();
+// Reads a line for the standard input channel: echoed, ended by Return,
+// stored with CR LF. Returns its length including the CR LF.
+int console_read_line_raw(char* buffer, int capacity);
+
+// Handler for the sound device's block-done message (buffer number).
+void console_set_wave_done_hook(void (*hook)(int buffer_number));
+void console_enable_wave_done_hook(bool enabled);
+
+// Braille keyboard mode 0..2.
+int console_braille_mode();
+void console_set_braille_mode(int mode);
+
+// ---- clipboard, date and time ----
+void console_copy_to_clipboard(const std::string& text);
+// At most size-1 bytes of the clipboard's text; "" when empty or size is 0.
+std::string console_paste_from_clipboard(size_t size);
+struct ConsoleDate {
+    int year, month, day, weekday;  // weekday 0 = Sunday
+};
+struct ConsoleTime {
+    int hour, minute, second, hundredths;
+};
+ConsoleDate console_get_date();
+ConsoleTime console_get_time();
+
+// Binds std::cout and std::cin to the console (128-byte buffers).
+void console_bind_standard_channels();

@@ -1,0 +1,186 @@
+// The one platform interface: everything the core needs from the operating
+// system, the window and the sound device. Implemented by the sdl, terminal
+// and headless backends; nothing outside src/platform includes their headers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Windows virtual-key numbers the backends translate into.
+enum OsVirtualKey : int {
+    VK_CANCEL_BREAK = 3,  // Ctrl+Break
+    VK_BACK_KEY = 8,
+    VK_TAB_KEY = 9,
+    VK_RETURN_KEY = 13,
+    VK_SHIFT_KEY = 16,
+    VK_CONTROL_KEY = 17,
+    VK_MENU_KEY = 18,  // Alt
+    VK_ESCAPE_KEY = 27,
+    VK_SPACE_KEY = 32,
+    VK_PRIOR_KEY = 33,  // Page Up
+    VK_NEXT_KEY = 34,   // Page Down
+    VK_END_KEY = 35,
+    VK_HOME_KEY = 36,
+    VK_LEFT_KEY = 37,
+    VK_UP_KEY = 38,
+    VK_RIGHT_KEY = 39,
+    VK_DOWN_KEY = 40,
+    VK_INSERT_KEY = 45,
+    VK_DELETE_KEY = 46,
+    // '0'..'9' are 48..57, 'A'..'Z' are 65..90, as on Windows.
+    VK_F1_KEY = 112,  // F1..F12 are 112..123
+    VK_F12_KEY = 123,
+};
+
+enum class OsEventType {
+    None,
+    KeyDown,   // vkey, modifiers
+    KeyUp,     // vkey, modifiers (only backends with real key-up: sdl, headless)
+    Char,      // ch: one Latin-1 byte, as a translated character message
+    Close,     // the user asked to close the window (or the terminal hung up)
+    Quit,      // end now with exit code 255 (SIGINT, SIGTERM, a quit message)
+    Wake,      // private wake-up message (param = its number, e.g. 1123 or 2980)
+    WaveDone,  // the sound device finished a block; param = buffer number
+    Expose,    // cells [col0,col1) x [row0,row1) must be repainted from the planes
+    FocusIn,
+    FocusOut,
+};
+
+struct OsEvent {
+    OsEventType type = OsEventType::None;
+    int vkey = 0;
+    bool shift = false, ctrl = false, alt = false;
+    unsigned char ch = 0;
+    int param = 0;
+    int col0 = 0, row0 = 0, col1 = 0, row1 = 0;
+};
+
+// ---- lifetime -------------------------------------------------------------
+
+// Chooses and starts the backend once: FUGA_BACKEND=sdl|terminal|headless
+// forces one; otherwise sdl when a display is available, else terminal when
+// standard input is a tty, else headless. Every other os_ call starts it on
+// first use, so calling this is optional.
+void os_start();
+// Name of the running backend: "sdl", "terminal" or "headless".
+const char* os_backend_name();
+// Restores what the backend changed (terminal modes, window), flushes the logs
+// and ends the process with `code`. The only way the program exits.
+[[noreturn]] void os_exit(int code);
+// Functions run by os_exit before the backend is shut down (log writers).
+void os_at_exit(void (*fn)());
+
+// ---- events ---------------------------------------------------------------
+
+// Waits up to timeout_ms (negative: no limit) for the next event and removes
+// it from the queue. `reading_key` says the caller is blocked waiting for a
+// key; the headless backend hands out its next scripted key only then.
+// Returns false when the time ran out with no event.
+bool os_wait_event(OsEvent& ev, int timeout_ms, bool reading_key);
+// Removes the next pending event without waiting; false when there is none.
+bool os_poll_event(OsEvent& ev);
+// Queues an event for the main thread; safe from any thread (audio callback).
+void os_post_event(const OsEvent& ev);
+
+// ---- clock ----------------------------------------------------------------
+
+struct OsTime {
+    int year, month, day;  // month 1..12, day 1..31
+    int weekday;           // 0 = Sunday .. 6 = Saturday
+    int hour, minute, second, millisecond;
+};
+OsTime os_local_time();
+OsTime os_utc_time();
+// Milliseconds on a monotonic clock (virtual in the headless backend).
+uint64_t os_ticks_ms();
+// Sleeps; the headless backend advances its virtual clock instead.
+void os_sleep_ms(int ms);
+
+// ---- clipboard (Latin-1 text) ---------------------------------------------
+
+void os_clipboard_set(const std::string& text);
+// False when the clipboard holds no text.
+bool os_clipboard_get(std::string& text);
+
+// ---- screen ---------------------------------------------------------------
+
+struct OsRgb {
+    uint8_t r, g, b;
+};
+
+// What the console read from its configuration; the window backend uses it
+// for the font, size and magnifier, the others ignore what they cannot show.
+struct OsScreenConfig {
+    int columns = 80, rows = 25;
+    std::string font_face = "Lucida Console";
+    std::string font_width;   // "" = derive from the work area
+    std::string font_height;  // "" = derive from the work area
+    int font_weight = 700;
+    bool start_maximised = false;
+    bool slow_scroll = false;
+    int magnifier = 2;
+    std::string title;
+};
+
+// Creates the screen (window, or takes over the terminal). Called once by the
+// console when it is first needed; the backend then posts an Expose event
+// whenever it needs cells repainted.
+void os_screen_open(const OsScreenConfig& cfg);
+// Draws `count` Latin-1 characters of one attribute run starting at the
+// zero-based cell (col, row).
+void os_screen_draw(int col, int row, const unsigned char* chars, int count, OsRgb fg, OsRgb bg);
+// Shows the caret under the zero-based cell (col, row), or hides it.
+void os_screen_caret(bool visible, int col, int row);
+// The grid scrolled up one row. Returns true if the backend moved its pixels
+// itself and painted the new bottom row in `bg`; false if the console must
+// repaint every row from its planes.
+bool os_screen_scrolled(OsRgb bg);
+// The window title.
+void os_screen_title(const std::string& title);
+// The platform's default beep (bell character).
+void os_beep();
+// Whether the screen has the keyboard focus (always true without a window).
+bool os_screen_focused();
+// Releases the screen.
+void os_screen_close();
+
+// ---- sound device ---------------------------------------------------------
+
+struct OsAudioFormat {
+    int rate = 11025;  // samples per second
+    int bits = 8;      // 8 (unsigned) or 16 (signed little-endian)
+    int channels = 1;
+};
+
+enum class OsAudioOpen {
+    Ok,
+    Allocated,   // the device is busy; try again later
+    BadFormat,   // this format cannot be played
+    NoDevice,
+};
+
+// Opens the sound device for exactly this format. When no real device can be
+// opened the backend falls back to a null device that keeps real time (and
+// says so once on the console through the announce hook).
+OsAudioOpen os_audio_open(const OsAudioFormat& fmt);
+// Queues a block; the bytes must stay valid until its WaveDone event (param =
+// buffer_number) has been posted. Blocks play in the order written.
+bool os_audio_write(int buffer_number, const uint8_t* data, size_t bytes);
+// Stops playback at once; every queued block still gets its WaveDone event.
+void os_audio_reset();
+void os_audio_close();
+// Plays an in-memory WAV image on a second stream independent of the blocks
+// above (short tones); a new one replaces the one playing.
+void os_audio_play_tone_image(const uint8_t* image, size_t bytes);
+
+// ---- files and settings ---------------------------------------------------
+
+// The directory that stands in for the Windows directory: $TALUNE_HOME if
+// set, else ${XDG_CONFIG_HOME:-$HOME/.config}/talune. No trailing "/".
+std::string os_windows_directory();
+// Current working directory, no trailing "/".
+std::string os_current_directory();
+// Full path of the program's own executable.
+std::string os_program_path();
+bool os_file_exists(const std::string& path);

@@ -1,0 +1,18 @@
+// Private-profile (INI) reading with the Windows rules: section and key names
+// compared without case, the first matching section and key win, blanks
+// around a value removed, a value in matching quotes loses them, a UTF-8 BOM
+// ignored, a missing file reads as empty. Values are returned as stored
+// (the files are Latin-1).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// The value of [section] key in `file`, or `def` when absent, cut to
+// capacity-1 bytes. A file name without a directory is looked up in the
+// Windows directory (os_windows_directory()).
+std::string profile_read_string(const std::string& section, const std::string& key, const std::string& def,
+                                const std::string& file, size_t capacity = 256);
+// Parses INI text already in memory (the fuzz target and tests use it).
+std::string profile_read_from_text(const std::string& text, const std::string& section, const std::string& key,
+                                   const std::string& def, size_t capacity = 256);
