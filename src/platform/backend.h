@@ -1,0 +1,59 @@
+// What each backend (sdl, terminal, headless) and each sound device supplies
+// to platform.cpp, which routes the os_ calls to the chosen one.
+#pragma once
+
+#include "platform/os.h"
+
+struct OsBackend {
+    const char* name;
+    // False when this backend cannot run here (no display, not a tty).
+    bool (*start)();
+    // Restores terminal modes, closes windows; must be safe to call twice and
+    // from a signal handler path (async-signal-safe where it matters).
+    void (*shutdown)();
+    bool (*wait_event)(OsEvent& ev, int timeout_ms, bool reading_key);
+    bool (*poll_event)(OsEvent& ev);
+    void (*post_event)(const OsEvent& ev);
+    uint64_t (*ticks_ms)();
+    void (*sleep_ms)(int ms);
+    OsTime (*local_time)();
+    OsTime (*utc_time)();
+    void (*screen_open)(const OsScreenConfig& cfg);
+    void (*screen_draw)(int col, int row, const unsigned char* chars, int count, OsRgb fg, OsRgb bg);
+    void (*screen_caret)(bool visible, int col, int row);
+    bool (*screen_scrolled)(OsRgb bg);
+    void (*screen_title)(const std::string& title);
+    void (*beep)();
+    bool (*screen_focused)();
+    void (*screen_close)();
+    void (*clipboard_set)(const std::string& text);
+    bool (*clipboard_get)(std::string& text);
+};
+
+struct OsAudioDevice {
+    const char* name;
+    OsAudioOpen (*open)(const OsAudioFormat& fmt);
+    bool (*write)(int buffer_number, const uint8_t* data, size_t bytes);
+    void (*reset)();
+    void (*close)();
+    void (*play_tone_image)(const uint8_t* image, size_t bytes);
+};
+
+const OsBackend* sdl_backend();
+const OsBackend* terminal_backend();
+const OsBackend* headless_backend();
+
+// Sound devices: the headless one keeps virtual time, the SDL one plays, the
+// null one keeps real time when no sound card can be opened.
+const OsAudioDevice* headless_audio_device();
+const OsAudioDevice* sdl_audio_device();
+const OsAudioDevice* null_audio_device();
+
+// Real wall clock and monotonic clock, for the sdl and terminal backends.
+OsTime real_local_time();
+OsTime real_utc_time();
+uint64_t real_ticks_ms();
+void real_sleep_ms(int ms);
+// A process-local clipboard for backends without a system one.
+void local_clipboard_set(const std::string& text);
+bool local_clipboard_get(std::string& text);

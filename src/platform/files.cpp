@@ -1,0 +1,47 @@
+// Directories and files: the stand-in for the Windows directory, the current
+// directory and the program's own path.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+
+#include "platform/os.h"
+
+std::string os_windows_directory() {
+    const char* home = std::getenv("TALUNE_HOME");
+    std::string dir;
+    if (home && *home) {
+        dir = home;
+    } else {
+        const char* xdg = std::getenv("XDG_CONFIG_HOME");
+        if (xdg && *xdg) {
+            dir = std::string(xdg) + "/talune";
+        } else {
+            const char* h = std::getenv("HOME");
+            dir = std::string(h ? h : "") + "/.config/talune";
+        }
+    }
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    return dir;
+}
+
+std::string os_current_directory() {
+    char buf[PATH_MAX];
+    if (!getcwd(buf, sizeof buf)) return ".";
+    std::string dir = buf;
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    return dir;
+}
+
+std::string os_program_path() {
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return "fuga";
+    return std::string(buf, static_cast<size_t>(n));
+}
+
+bool os_file_exists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}

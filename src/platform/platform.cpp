@@ -1,0 +1,104 @@
+// Backend choice and the routing of every os_ call to the chosen backend.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "platform/backend.h"
+
+namespace {
+struct PlatformState {
+    const OsBackend* backend = nullptr;
+    const OsAudioDevice* audio = nullptr;
+    std::vector<void (*)()> exit_hooks;
+    bool exiting = false;
+} g_platform;
+
+const OsBackend* choose_backend() {
+    const char* forced = std::getenv("FUGA_BACKEND");
+    if (forced && *forced) {
+        if (!std::strcmp(forced, "sdl") && sdl_backend()->start()) return sdl_backend();
+        if (!std::strcmp(forced, "terminal") && terminal_backend()->start()) return terminal_backend();
+        if (!std::strcmp(forced, "headless") && headless_backend()->start()) return headless_backend();
+        // A forced backend that cannot run falls through to the usual choice.
+    }
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (((display && *display) || (wayland && *wayland)) && sdl_backend()->start()) return sdl_backend();
+    if (isatty(STDIN_FILENO) && terminal_backend()->start()) return terminal_backend();
+    headless_backend()->start();
+    return headless_backend();
+}
+
+const OsBackend* backend() {
+    if (!g_platform.backend) g_platform.backend = choose_backend();
+    return g_platform.backend;
+}
+
+const OsAudioDevice* audio() {
+    if (!g_platform.audio) {
+        backend();
+        if (g_platform.backend == headless_backend()) g_platform.audio = headless_audio_device();
+        else g_platform.audio = sdl_audio_device();
+    }
+    return g_platform.audio;
+}
+}  // namespace
+
+void os_start() { backend(); }
+const char* os_backend_name() { return backend()->name; }
+
+void os_at_exit(void (*fn)()) { g_platform.exit_hooks.push_back(fn); }
+
+void os_exit(int code) {
+    if (!g_platform.exiting) {
+        g_platform.exiting = true;
+        for (auto fn : g_platform.exit_hooks) fn();
+        if (g_platform.audio) g_platform.audio->close();
+        if (g_platform.backend) g_platform.backend->shutdown();
+    }
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
+
+bool os_wait_event(OsEvent& ev, int timeout_ms, bool reading_key) {
+    return backend()->wait_event(ev, timeout_ms, reading_key);
+}
+bool os_poll_event(OsEvent& ev) { return backend()->poll_event(ev); }
+void os_post_event(const OsEvent& ev) { backend()->post_event(ev); }
+
+OsTime os_local_time() { return backend()->local_time(); }
+OsTime os_utc_time() { return backend()->utc_time(); }
+uint64_t os_ticks_ms() { return backend()->ticks_ms(); }
+void os_sleep_ms(int ms) { backend()->sleep_ms(ms); }
+
+void os_clipboard_set(const std::string& text) { backend()->clipboard_set(text); }
+bool os_clipboard_get(std::string& text) { return backend()->clipboard_get(text); }
+
+void os_screen_open(const OsScreenConfig& cfg) { backend()->screen_open(cfg); }
+void os_screen_draw(int col, int row, const unsigned char* chars, int count, OsRgb fg, OsRgb bg) {
+    backend()->screen_draw(col, row, chars, count, fg, bg);
+}
+void os_screen_caret(bool visible, int col, int row) { backend()->screen_caret(visible, col, row); }
+bool os_screen_scrolled(OsRgb bg) { return backend()->screen_scrolled(bg); }
+void os_screen_title(const std::string& title) { backend()->screen_title(title); }
+void os_beep() { backend()->beep(); }
+bool os_screen_focused() { return backend()->screen_focused(); }
+void os_screen_close() { backend()->screen_close(); }
+
+OsAudioOpen os_audio_open(const OsAudioFormat& fmt) {
+    OsAudioOpen r = audio()->open(fmt);
+    if (r == OsAudioOpen::NoDevice && g_platform.audio != null_audio_device()) {
+        g_platform.audio = null_audio_device();
+        r = g_platform.audio->open(fmt);
+    }
+    return r;
+}
+bool os_audio_write(int buffer_number, const uint8_t* data, size_t bytes) {
+    return audio()->write(buffer_number, data, bytes);
+}
+void os_audio_reset() { audio()->reset(); }
+void os_audio_close() { audio()->close(); }
+void os_audio_play_tone_image(const uint8_t* image, size_t bytes) { audio()->play_tone_image(image, bytes); }
