@@ -1,0 +1,117 @@
+// Tests of the shared configuration lookup and its "@" expansion.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "speech/config.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Each test gets a Windows directory (TALUNE_HOME) and a start-up directory
+// (the current directory at the first lookup), both fresh and empty.
+class Config : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/fuga_config_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        root_ = tmpl;
+        home_ = root_ + "/windows";
+        start_ = root_ + "/inicio";
+        fs::create_directories(home_);
+        fs::create_directories(start_);
+        const char* old = std::getenv("TALUNE_HOME");
+        had_home_ = old != nullptr;
+        if (old) old_home_ = old;
+        setenv("TALUNE_HOME", home_.c_str(), 1);
+        old_cwd_ = fs::current_path();
+        fs::current_path(start_);
+        config_reset();
+    }
+    void TearDown() override {
+        fs::current_path(old_cwd_);
+        config_reset();
+        if (had_home_) setenv("TALUNE_HOME", old_home_.c_str(), 1);
+        else unsetenv("TALUNE_HOME");
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+    }
+    static void write(const std::string& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    void write_home(const std::string& text) { write(home_ + "/TALUNE.INI", text); }
+    std::string root_, home_, start_, old_home_;
+    fs::path old_cwd_;
+    bool had_home_ = false;
+};
+
+TEST_F(Config, StartupDirectoryIsRememberedAtFirstUse) {
+    std::string first = config_startup_directory();
+    EXPECT_EQ(first, fs::canonical(start_).string());
+    fs::current_path(root_);
+    EXPECT_EQ(config_startup_directory(), first);
+    config_reset();
+    EXPECT_EQ(config_startup_directory(), fs::canonical(root_).string());
+}
+
+TEST_F(Config, WindowsDirectoryCopyComesFirstThenStartupDirectory) {
+    EXPECT_EQ(config_read_setting("SMORVELA", "DIRSMORVELA"), "");
+    write(start_ + "/TALUNE.INI", "[SMORVELA]\nDIRSMORVELA=/inicio/jogo\n");
+    EXPECT_EQ(config_read_setting("SMORVELA", "DIRSMORVELA"), "/inicio/jogo");
+    write_home("[smorvela]\ndirsmorvela=/home/jogo\n");
+    EXPECT_EQ(config_read_setting("SMORVELA", "DIRSMORVELA"), "/home/jogo");
+    // The Windows directory's copy is used whole, even for keys it lacks.
+    write_home("[OUTRA]\nK=v\n");
+    EXPECT_EQ(config_read_setting("SMORVELA", "DIRSMORVELA"), "");
+}
+
+TEST_F(Config, EmptySectionMeansTaluneAndValuesStopAt255) {
+    write_home("[TALUNE]\nPROG.TXT=/usr/bin/editor\nLONGA=" + std::string(400, 'a') + "\n");
+    EXPECT_EQ(config_read_setting("", "PROG.TXT"), "/usr/bin/editor");
+    EXPECT_EQ(config_read_setting("", "LONGA"), std::string(255, 'a'));
+}
+
+TEST_F(Config, AtSignsExpandToTheProgramDirectory) {
+    write_home(
+        "[TALUNE]\nPGMTALUNE=/opt/prog\n"
+        "[T]\n"
+        "SOM=@/som/\n"
+        "WIN=@\\som\\\n"
+        "X=@x\n"
+        "MEIO=dados:@/som/\n"
+        "DOIS=@/a:@/b\n"
+        "DUPLO=@@x\n"
+        "SEM=a@b\n");
+    EXPECT_EQ(config_read_setting("T", "SOM"), "/opt/prog/som/");
+    EXPECT_EQ(config_read_setting("T", "WIN"), "/opt/prog/som\\");
+    EXPECT_EQ(config_read_setting("T", "X"), "/opt/progx");
+    EXPECT_EQ(config_read_setting("T", "MEIO"), "dados:/opt/prog/som/");
+    EXPECT_EQ(config_read_setting("T", "DOIS"), "/opt/prog/a:/opt/prog/b");
+    EXPECT_EQ(config_read_setting("T", "DUPLO"), "/opt/prog@x");
+    EXPECT_EQ(config_read_setting("T", "SEM"), "a@b");
+}
+
+TEST_F(Config, ProgramDirectoryFallsBackToStartupDirectory) {
+    const std::string start = fs::canonical(start_).string();
+    write_home("[TALUNE]\nPGMTALUNE=\n[T]\nSOM=@/som/\n");
+    EXPECT_EQ(config_read_setting("T", "SOM"), start + "/som/");
+    write_home("[TALUNE]\nPGMTALUNE=@/outra\n[T]\nSOM=@/som/\n");
+    EXPECT_EQ(config_read_setting("T", "SOM"), start + "/som/");
+    write_home("[T]\nSOM=@x\n");
+    EXPECT_EQ(config_read_setting("T", "SOM"), start + "x");
+}
+
+TEST_F(Config, ProgramDirectoryWithAtSignsIsNotExpandedAgain) {
+    write_home("[TALUNE]\nPGMTALUNE=/p@/q@\\r\n[T]\nSOM=@/som/\nX=@x\n");
+    EXPECT_EQ(config_read_setting("T", "SOM"), "/p@/q@\\r/som/");
+    EXPECT_EQ(config_read_setting("T", "X"), "/p@/q@\\rx");
+    // Read as a setting, PGMTALUNE expands once in each of its own "@" places.
+    EXPECT_EQ(config_read_setting("TALUNE", "PGMTALUNE"), "/p/p@/q@\\r/q/p@/q@\\r/r");
+}
+
+}  // namespace
