@@ -2,6 +2,7 @@
 #include "platform/profile.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/os.h"
 
@@ -66,8 +67,7 @@ bool read_whole_file(const std::string& path, std::string& out) {
 
 }  // namespace
 
-std::string profile_read_from_text(const std::string& text, const std::string& section, const std::string& key,
-                                   const std::string& def, size_t capacity) {
+bool profile_lookup(const std::string& text, const std::string& section, const std::string& key, std::string& value) {
     size_t pos = 0;
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) pos = 3;
     bool in_section = false;
@@ -110,10 +110,20 @@ std::string profile_read_from_text(const std::string& text, const std::string& s
                 --val_end;
             }
         }
-        return cut(text.substr(val_begin, val_end - val_begin), capacity);
+        value = cut(text.substr(val_begin, val_end - val_begin), std::string::npos);
+        return true;
     }
-    return cut(def, capacity);
+    return false;
 }
+
+std::string profile_read_from_text(const std::string& text, const std::string& section, const std::string& key,
+                                   const std::string& def, size_t capacity) {
+    std::string value;
+    if (!profile_lookup(text, section, key, value)) return cut(def, capacity);
+    return cut(std::move(value), capacity);
+}
+
+bool profile_read_file(const std::string& path, std::string& text) { return read_whole_file(path, text); }
 
 std::string profile_read_string(const std::string& section, const std::string& key, const std::string& def,
                                 const std::string& file, size_t capacity) {

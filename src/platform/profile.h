@@ -16,3 +16,9 @@ std::string profile_read_string(const std::string& section, const std::string& k
 // Parses INI text already in memory (the fuzz target and tests use it).
 std::string profile_read_from_text(const std::string& text, const std::string& section, const std::string& key,
                                    const std::string& def, size_t capacity = 256);
+// Looks up [section] key in INI text; true and the whole value (up to a NUL
+// byte) when the key is present, even with an empty value.
+bool profile_lookup(const std::string& text, const std::string& section, const std::string& key, std::string& value);
+// Reads a file whole into `text`; false (and empty text) when it is missing,
+// unreadable or implausibly large for a settings file.
+bool profile_read_file(const std::string& path, std::string& text);
