@@ -62,6 +62,16 @@ int console_read_line_raw(char* buffer, int capacity);
 void console_set_wave_done_hook(void (*hook)(int buffer_number));
 void console_enable_wave_done_hook(bool enabled);
 
+// Modifier state of the last key event (Alt+Left reaches the program as the
+// plain Left code; the line editor asks whether Alt was held).
+bool console_shift_held();
+bool console_ctrl_held();
+bool console_alt_held();
+
+// Starts a square-wave tone (asynchronously) / stops it.
+void console_tone(uint16_t frequency);
+void console_tone_stop();
+
 // Braille keyboard mode 0..2.
 int console_braille_mode();
 void console_set_braille_mode(int mode);

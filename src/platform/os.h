@@ -171,7 +171,7 @@ bool os_audio_write(int buffer_number, const uint8_t* data, size_t bytes);
 void os_audio_reset();
 void os_audio_close();
 // Plays an in-memory WAV image on a second stream independent of the blocks
-// above (short tones); a new one replaces the one playing.
+// above (short tones); a new one replaces the one playing; nullptr stops it.
 void os_audio_play_tone_image(const uint8_t* image, size_t bytes);
 
 // ---- files and settings ---------------------------------------------------
