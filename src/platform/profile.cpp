@@ -2,6 +2,7 @@
 #include "platform/profile.h"
 
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "platform/os.h"
@@ -85,9 +86,10 @@ bool profile_lookup(const std::string& text, const std::string& section, const s
             // Only the first section of a name counts: once it has been left,
             // a later section of the same name cannot supply the key.
             if (in_section) break;
-            size_t close = text.rfind(']', end - 1);
+            size_t close = end - 1;
+            while (close > begin && text[close] != ']') --close;
             size_t name_begin = begin + 1;
-            size_t name_end = (close != std::string::npos && close > begin) ? close : end;
+            size_t name_end = close > begin ? close : end;
             trim(text, name_begin, name_end);
             if (!section_seen && same_name(text.data() + name_begin, name_end - name_begin, section)) {
                 in_section = true;
@@ -96,8 +98,10 @@ bool profile_lookup(const std::string& text, const std::string& section, const s
             continue;
         }
         if (!in_section) continue;
-        size_t eq = text.find('=', begin);
-        if (eq == std::string::npos || eq >= end) continue;
+        const char* line = text.data() + begin;
+        const void* eq_at = std::memchr(line, '=', end - begin);
+        if (!eq_at) continue;
+        size_t eq = begin + static_cast<size_t>(static_cast<const char*>(eq_at) - line);
         size_t key_begin = begin, key_end = eq;
         trim(text, key_begin, key_end);
         if (!same_name(text.data() + key_begin, key_end - key_begin, key)) continue;
