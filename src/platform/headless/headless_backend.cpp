@@ -1,12 +1,301 @@
-// Placeholder until the headless backend lands: reports that it cannot start.
+// The headless backend: virtual clock, event queue, schedule and script keys.
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <sstream>
+#include <vector>
+
 #include "platform/backend.h"
+#include "platform/headless/headless.h"
+#include "platform/headless/key_script.h"
+#include "platform/headless/scheduler.h"
 
 namespace {
-bool start() { return false; }
+constexpr size_t HEADLESS_MAX_QUEUED = 10000;
+constexpr uint64_t NEVER = ~uint64_t{0};
+// How long a wait without limit, with nothing scheduled and no key to hand
+// out, gives other threads (an engine's callbacks) to post something before
+// the backend decides that nothing will come.
+constexpr int HEADLESS_GRACE_MS = 100;
+
+struct Scheduled {
+    uint64_t at_us;
+    uint64_t seq;
+    int tag;
+    OsEvent ev;
+};
+
+struct HeadlessData {
+    bool started = false;
+    uint64_t now_us = 0;
+    // Milliseconds since 1970 of the start: local wall time read as if it
+    // were UTC (for the calendar fields), and the true UTC instant.
+    int64_t base_local_ms = 0;
+    int64_t base_utc_ms = 0;
+    std::deque<OsEvent> queue;
+    std::vector<Scheduled> schedule;  // sorted by (at_us, seq)
+    uint64_t next_seq = 0;
+    std::vector<KeyItem> keys;
+    size_t next_key = 0;
+    uint64_t last_key_us = 0;  // when the previous script key was handed out
+};
+
+struct HeadlessState {
+    std::mutex lock;
+    std::condition_variable posted;
+    HeadlessData d;
+} g;
+
+// Parses "YYYY-MM-DD HH:MM:SS" into the two start instants.
+bool parse_clock(const std::string& text, int64_t& local_ms, int64_t& utc_ms) {
+    int y, mo, da, h, mi, s, used = -1;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &y, &mo, &da, &h, &mi, &s, &used) != 6 ||
+        used != static_cast<int>(text.size()))
+        return false;
+    struct tm tm{};
+    tm.tm_year = y - 1900;
+    tm.tm_mon = mo - 1;
+    tm.tm_mday = da;
+    tm.tm_hour = h;
+    tm.tm_min = mi;
+    tm.tm_sec = s;
+    struct tm check = tm;
+    time_t as_utc = timegm(&check);
+    // timegm normalises out-of-range fields; a date that moved was invalid.
+    if (check.tm_year != tm.tm_year || check.tm_mon != tm.tm_mon || check.tm_mday != tm.tm_mday ||
+        check.tm_hour != tm.tm_hour || check.tm_min != tm.tm_min || check.tm_sec != tm.tm_sec)
+        return false;
+    struct tm local = tm;
+    local.tm_isdst = -1;
+    time_t instant = mktime(&local);
+    local_ms = static_cast<int64_t>(as_utc) * 1000;
+    utc_ms = static_cast<int64_t>(instant) * 1000;
+    return true;
+}
+
+void real_clock_base(int64_t& local_ms, int64_t& utc_ms) {
+    struct timespec ts;
+    clock_gettime(CLOCK_REALTIME, &ts);
+    struct tm tm;
+    localtime_r(&ts.tv_sec, &tm);
+    utc_ms = static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+    local_ms = utc_ms + static_cast<int64_t>(tm.tm_gmtoff) * 1000;
+}
+
+OsTime time_from_ms(int64_t ms) {
+    int64_t secs = ms / 1000;
+    int64_t rest = ms % 1000;
+    if (rest < 0) {
+        rest += 1000;
+        --secs;
+    }
+    time_t t = static_cast<time_t>(secs);
+    struct tm tm;
+    gmtime_r(&t, &tm);
+    OsTime o{};
+    o.year = tm.tm_year + 1900;
+    o.month = tm.tm_mon + 1;
+    o.day = tm.tm_mday;
+    o.weekday = tm.tm_wday;
+    o.hour = tm.tm_hour;
+    o.minute = tm.tm_min;
+    o.second = tm.tm_sec;
+    o.millisecond = static_cast<int>(rest);
+    return o;
+}
+
+// Fresh state with the clock and keys given; the caller holds the lock.
+bool load_locked(const std::string& script, const std::string& clock, std::string& error) {
+    g.d = HeadlessData{};
+    g.d.started = true;
+    bool ok = true;
+    if (!clock.empty()) {
+        if (!parse_clock(clock, g.d.base_local_ms, g.d.base_utc_ms)) {
+            error = "FUGA_CLOCK \"" + clock + "\" is not a valid YYYY-MM-DD HH:MM:SS";
+            ok = false;
+        }
+    }
+    if (clock.empty() || !ok) real_clock_base(g.d.base_local_ms, g.d.base_utc_ms);
+    if (ok) {
+        KeyScriptError e;
+        if (!key_script_parse(script, g.d.keys, e)) {
+            error = std::to_string(e.line) + ": " + e.message;
+            ok = false;
+        }
+    }
+    if (!ok) g.d.keys.clear();
+    return ok;
+}
+
+const char* env(const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v ? v : nullptr;
+}
+
+[[noreturn]] void refuse(const std::string& message) {
+    std::fprintf(stderr, "fuga: %s\n", message.c_str());
+    std::fflush(stderr);
+    std::_Exit(2);
+}
+
+bool start() {
+    {
+        std::lock_guard<std::mutex> lk(g.lock);
+        if (g.d.started) return true;
+    }
+    std::string clock, script, error;
+    if (const char* c = env("FUGA_CLOCK")) clock = c;
+    const char* path = env("FUGA_KEYS");
+    if (path) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) refuse(std::string("cannot read the key script ") + path);
+        std::ostringstream text;
+        text << in.rdbuf();
+        if (in.bad()) refuse(std::string("cannot read the key script ") + path);
+        script = text.str();
+    }
+    bool ok;
+    {
+        std::lock_guard<std::mutex> lk(g.lock);
+        ok = load_locked(script, clock, error);
+    }
+    // The clock is checked first, so a script error always has its line.
+    if (!ok) refuse(error.rfind("FUGA_CLOCK", 0) == 0 ? error : std::string(path) + ":" + error);
+    headless_audio_reset();
+    return true;
+}
+
 void shutdown() {}
-bool wait_event(OsEvent&, int, bool) { return false; }
-bool poll_event(OsEvent&) { return false; }
-void post_event(const OsEvent&) {}
+
+void push_locked(const OsEvent& ev) {
+    if (g.d.queue.size() < HEADLESS_MAX_QUEUED) g.d.queue.push_back(ev);
+}
+
+bool pop_queue_locked(OsEvent& ev) {
+    if (g.d.queue.empty()) return false;
+    ev = g.d.queue.front();
+    g.d.queue.pop_front();
+    return true;
+}
+
+bool script_used_up() { return g.d.next_key >= g.d.keys.size(); }
+
+// Virtual time of the next script key, NEVER if it waits for a key wait.
+uint64_t timed_key_due() {
+    if (script_used_up()) return NEVER;
+    const KeyItem& k = g.d.keys[g.d.next_key];
+    if (k.wait_ms < 0) return NEVER;
+    return g.d.last_key_us + static_cast<uint64_t>(k.wait_ms) * 1000;
+}
+
+uint64_t earliest_scheduled() { return g.d.schedule.empty() ? NEVER : g.d.schedule.front().at_us; }
+
+// Hands out the next script key: its first event, the rest queued ahead of
+// anything else so that they follow at once.
+void deliver_key_locked(OsEvent& ev, uint64_t at_us) {
+    OsEvent evs[KEY_SCRIPT_MAX_EVENTS];
+    int n = key_item_events(g.d.keys[g.d.next_key], evs);
+    ++g.d.next_key;
+    g.d.last_key_us = at_us;
+    ev = evs[0];
+    for (int i = n - 1; i >= 1; --i) g.d.queue.push_front(evs[i]);
+}
+
+// The earliest scheduled event or timed key due by `limit_us`; a scheduled
+// event goes before a key due at the same instant.
+bool take_due_locked(OsEvent& ev, uint64_t limit_us) {
+    uint64_t s = earliest_scheduled(), k = timed_key_due();
+    if (s != NEVER && s <= limit_us && s <= k) {
+        ev = g.d.schedule.front().ev;
+        g.d.schedule.erase(g.d.schedule.begin());
+        g.d.now_us = std::max(g.d.now_us, s);
+        return true;
+    }
+    if (k != NEVER && k <= limit_us) {
+        g.d.now_us = std::max(g.d.now_us, k);
+        deliver_key_locked(ev, k);
+        return true;
+    }
+    return false;
+}
+
+OsEvent close_event() {
+    OsEvent ev;
+    ev.type = OsEventType::Close;
+    return ev;
+}
+
+bool wait_event(OsEvent& ev, int timeout_ms, bool reading_key) {
+    std::unique_lock<std::mutex> lk(g.lock);
+    if (pop_queue_locked(ev)) return true;
+    uint64_t now = g.d.now_us;
+    if (take_due_locked(ev, now)) return true;
+    bool idle = timeout_ms < 0 && earliest_scheduled() == NEVER && timed_key_due() == NEVER;
+    if (idle && !reading_key) {
+        // Nothing in virtual time will come; give real threads a moment.
+        g.posted.wait_for(lk, std::chrono::milliseconds(HEADLESS_GRACE_MS), [] { return !g.d.queue.empty(); });
+        if (pop_queue_locked(ev)) return true;
+    }
+    if (reading_key || idle) {
+        if (!script_used_up() && g.d.keys[g.d.next_key].wait_ms < 0) {
+            deliver_key_locked(ev, g.d.now_us);
+            return true;
+        }
+        if (script_used_up()) {
+            ev = close_event();
+            return true;
+        }
+    }
+    uint64_t deadline = timeout_ms < 0 ? NEVER : now + static_cast<uint64_t>(timeout_ms) * 1000;
+    if (take_due_locked(ev, deadline)) return true;
+    if (deadline != NEVER) g.d.now_us = deadline;
+    return false;
+}
+
+bool poll_event(OsEvent& ev) {
+    std::lock_guard<std::mutex> lk(g.lock);
+    if (pop_queue_locked(ev)) return true;
+    return take_due_locked(ev, g.d.now_us);
+}
+
+void post_event(const OsEvent& ev) {
+    {
+        std::lock_guard<std::mutex> lk(g.lock);
+        push_locked(ev);
+    }
+    g.posted.notify_all();
+}
+
+uint64_t ticks_ms() {
+    std::lock_guard<std::mutex> lk(g.lock);
+    return g.d.now_us / 1000;
+}
+
+void sleep_ms(int ms) {
+    if (ms <= 0) return;
+    std::lock_guard<std::mutex> lk(g.lock);
+    g.d.now_us += static_cast<uint64_t>(ms) * 1000;
+}
+
+OsTime local_time() {
+    std::lock_guard<std::mutex> lk(g.lock);
+    return time_from_ms(g.d.base_local_ms + static_cast<int64_t>(g.d.now_us / 1000));
+}
+
+OsTime utc_time() {
+    std::lock_guard<std::mutex> lk(g.lock);
+    return time_from_ms(g.d.base_utc_ms + static_cast<int64_t>(g.d.now_us / 1000));
+}
+
+// The console keeps its planes and writes the screen log itself.
 void screen_open(const OsScreenConfig&) {}
 void screen_draw(int, int, const unsigned char*, int, OsRgb, OsRgb) {}
 void screen_caret(bool, int, int) {}
@@ -15,10 +304,58 @@ void screen_title(const std::string&) {}
 void beep() {}
 bool screen_focused() { return true; }
 void screen_close() {}
+
 const OsBackend backend = {"headless", start, shutdown, wait_event, poll_event, post_event,
-    real_ticks_ms, real_sleep_ms, real_local_time, real_utc_time, screen_open, screen_draw,
+    ticks_ms, sleep_ms, local_time, utc_time, screen_open, screen_draw,
     screen_caret, screen_scrolled, screen_title, beep, screen_focused, screen_close,
     local_clipboard_set, local_clipboard_get};
 }  // namespace
 
 const OsBackend* headless_backend() { return &backend; }
+
+bool headless_reset_for_test(const std::string& script_text, const std::string& clock, std::string* error) {
+    std::string c = clock, e;
+    if (c.empty())
+        if (const char* v = env("FUGA_CLOCK")) c = v;
+    bool ok;
+    {
+        std::lock_guard<std::mutex> lk(g.lock);
+        ok = load_locked(script_text, c, e);
+    }
+    headless_audio_reset();
+    if (error) *error = e;
+    return ok;
+}
+
+uint64_t headless_now_us() {
+    std::lock_guard<std::mutex> lk(g.lock);
+    return g.d.now_us;
+}
+
+bool headless_schedule(uint64_t at_us, const OsEvent& ev, int tag) {
+    std::lock_guard<std::mutex> lk(g.lock);
+    if (g.d.schedule.size() >= HEADLESS_MAX_SCHEDULED) return false;
+    Scheduled s{at_us, g.d.next_seq++, tag, ev};
+    auto pos = std::upper_bound(g.d.schedule.begin(), g.d.schedule.end(), s, [](const Scheduled& a, const Scheduled& b) {
+        return a.at_us != b.at_us ? a.at_us < b.at_us : a.seq < b.seq;
+    });
+    g.d.schedule.insert(pos, s);
+    return true;
+}
+
+void headless_flush_scheduled(int tag) {
+    {
+        std::lock_guard<std::mutex> lk(g.lock);
+        auto& sch = g.d.schedule;
+        for (const Scheduled& s : sch)
+            if (s.tag == tag) push_locked(s.ev);
+        sch.erase(std::remove_if(sch.begin(), sch.end(), [tag](const Scheduled& s) { return s.tag == tag; }), sch.end());
+    }
+    g.posted.notify_all();
+}
+
+void headless_drop_scheduled(int tag) {
+    std::lock_guard<std::mutex> lk(g.lock);
+    auto& sch = g.d.schedule;
+    sch.erase(std::remove_if(sch.begin(), sch.end(), [tag](const Scheduled& s) { return s.tag == tag; }), sch.end());
+}

@@ -1,0 +1,122 @@
+#!/bin/bash
+# Replays one key script headless and compares the run with its expected
+# transcripts.
+#
+#   run_e2e.sh FUGA_BINARY SCRIPT.keys BUILD_DIR
+#
+# Beside SCRIPT.keys, all optional:
+#   NAME.args    one line of command-line arguments (split on blanks)
+#   NAME.env     lines KEY=VALUE added to the environment ("#" starts a
+#                comment line); @BUILD@ and @SOURCE@ stand for the build and
+#                source directories, also in NAME.args
+#   NAME.screen  expected screen log
+#   NAME.sound   expected sound log
+#   NAME.exit    expected exit code (default 0)
+# The logs are written to BUILD_DIR/e2e/NAME.screen and NAME.sound. The run
+# starts in BUILD_DIR/e2e with FUGA_CLOCK="2026-01-05 10:00:00" and TZ=UTC
+# unless NAME.env says otherwise, so runs that read the clock repeat. When
+# BUILD_DIR/play exists (it points the program at the installation data the
+# build made) the program is started through it.
+# FUGA_E2E_UPDATE=1 copies the logs of this run over the expected files
+# that exist, for review with git diff.
+set -u
+
+if [ $# -ne 3 ]; then
+    echo "usage: $0 FUGA_BINARY SCRIPT.keys BUILD_DIR" >&2
+    exit 2
+fi
+binary=$1
+script=$2
+build=$(cd "$3" && pwd) || exit 2
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+dir=$(cd "$(dirname "$script")" && pwd)
+name=$(basename "$script" .keys)
+base="$dir/$name"
+out="$build/e2e"
+mkdir -p "$out" || exit 2
+screen="$out/$name.screen"
+sound="$out/$name.sound"
+rm -f "$screen" "$sound"
+
+substitute() {
+    local s=$1
+    s=${s//@BUILD@/$build}
+    s=${s//@SOURCE@/$source_dir}
+    printf '%s' "$s"
+}
+
+envs=("FUGA_CLOCK=2026-01-05 10:00:00" "TZ=UTC")
+if [ -f "$base.env" ]; then
+    lineno=0
+    while IFS= read -r line || [ -n "$line" ]; do
+        lineno=$((lineno + 1))
+        line=${line%$'\r'}
+        [[ -z "${line//[[:space:]]/}" || "$line" =~ ^[[:space:]]*# ]] && continue
+        if ! [[ "$line" =~ ^[A-Za-z_][A-Za-z0-9_]*= ]]; then
+            echo "$base.env:$lineno: not a KEY=VALUE line: $line" >&2
+            exit 2
+        fi
+        envs+=("$(substitute "$line")")
+    done <"$base.env"
+fi
+
+args=()
+if [ -f "$base.args" ]; then
+    IFS= read -r argline <"$base.args" || true
+    argline=$(substitute "${argline%$'\r'}")
+    read -r -a args <<<"$argline"
+fi
+
+expected_exit=0
+if [ -f "$base.exit" ]; then
+    expected_exit=$(tr -d '[:space:]' <"$base.exit")
+    if ! [[ "$expected_exit" =~ ^[0-9]+$ ]]; then
+        echo "$base.exit: not an exit code: $expected_exit" >&2
+        exit 2
+    fi
+fi
+
+program=("$binary")
+if [ -x "$build/play" ] && [ "$(cd "$(dirname "$binary")" && pwd)/$(basename "$binary")" = "$build/fuga" ]; then
+    program=("$build/play")
+fi
+
+(
+    cd "$out" || exit 2
+    exec env "${envs[@]}" FUGA_BACKEND=headless FUGA_KEYS="$script" \
+        FUGA_SCREEN_LOG="$screen" FUGA_SOUND_LOG="$sound" \
+        timeout -k 5 60 "${program[@]}" "${args[@]}" </dev/null
+)
+status=$?
+
+failed=0
+if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
+    echo "$name: the program did not end within 60 s (status $status)"
+    failed=1
+elif [ "$status" -ne "$expected_exit" ]; then
+    echo "$name: exit code $status, expected $expected_exit"
+    failed=1
+fi
+
+for kind in screen sound; do
+    expected="$base.$kind"
+    actual="$out/$name.$kind"
+    [ -f "$expected" ] || continue
+    if [ "${FUGA_E2E_UPDATE:-}" = 1 ] && [ -f "$actual" ]; then
+        cp "$actual" "$expected"
+        echo "$name: updated $expected"
+        continue
+    fi
+    if [ ! -f "$actual" ]; then
+        echo "$name: no $kind log was written (expected $expected)"
+        failed=1
+        continue
+    fi
+    if ! diff -u --label "expected $name.$kind" --label "actual $name.$kind" "$expected" "$actual"; then
+        echo "$name: the $kind log differs from $expected"
+        failed=1
+    fi
+done
+
+if [ "$failed" -eq 0 ]; then echo "$name: ok"; fi
+exit "$failed"
