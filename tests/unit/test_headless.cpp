@@ -241,6 +241,9 @@ TEST(Headless, TheClockStartsWhereToldAndMovesWithVirtualTime) {
     EXPECT_NE(err.find("FUGA_CLOCK"), std::string::npos);
     EXPECT_FALSE(headless_reset_for_test("", "10:00", &err));
     EXPECT_FALSE(headless_reset_for_test("", "2023-01-01 10:00:00x", &err));
+    EXPECT_FALSE(headless_reset_for_test("", "2023-1-01 10:00:00", &err));
+    EXPECT_FALSE(headless_reset_for_test("", "2023-01-01 24:00:00", &err));
+    EXPECT_FALSE(headless_reset_for_test("", "2023-01-01T10:00:00", &err));
 }
 
 TEST(Headless, ARefusedScriptLoadsNoKeys) {

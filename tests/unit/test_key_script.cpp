@@ -152,6 +152,13 @@ TEST(KeyScript, ModifiersFollowWhatAWindowTranslates) {
     expect_press("{Ctrl+5}", '5', 0, CTRL);
     expect_press("{Shift+a}", 'A', 'A', SHIFT);
     expect_press("{Shift+Tab}", VK_TAB_KEY, 9, SHIFT);
+    // Alt+F4 closes the window between its key-down and key-up.
+    auto alt_f4 = events("{Alt+F4}");
+    ASSERT_EQ(alt_f4.size(), 3u);
+    EXPECT_EQ(alt_f4[0].type, OsEventType::KeyDown);
+    EXPECT_EQ(alt_f4[1].type, OsEventType::Close);
+    EXPECT_EQ(alt_f4[2].type, OsEventType::KeyUp);
+    expect_press("{Ctrl+Alt+F4}", VK_F1_KEY + 3, 0, (Mods{false, true, true}));
 }
 
 TEST(KeyScript, DownAndUpGiveOneEventWithoutCharacter) {

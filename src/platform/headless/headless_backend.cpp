@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <fstream>
 #include <iterator>
@@ -56,10 +57,14 @@ struct HeadlessState {
 
 // Parses "YYYY-MM-DD HH:MM:SS" into the two start instants.
 bool parse_clock(const std::string& text, int64_t& local_ms, int64_t& utc_ms) {
-    int y, mo, da, h, mi, s, used = -1;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &y, &mo, &da, &h, &mi, &s, &used) != 6 ||
-        used != static_cast<int>(text.size()))
-        return false;
+    const char* shape = "dddd-dd-dd dd:dd:dd";
+    if (text.size() != std::strlen(shape)) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        bool digit = text[i] >= '0' && text[i] <= '9';
+        if (shape[i] == 'd' ? !digit : text[i] != shape[i]) return false;
+    }
+    auto num = [&](size_t at, size_t len) { return std::stoi(text.substr(at, len)); };
+    int y = num(0, 4), mo = num(5, 2), da = num(8, 2), h = num(11, 2), mi = num(14, 2), s = num(17, 2);
     struct tm tm{};
     tm.tm_year = y - 1900;
     tm.tm_mon = mo - 1;

@@ -309,6 +309,11 @@ int key_item_events(const KeyItem& k, OsEvent out[KEY_SCRIPT_MAX_EVENTS]) {
         c.ch = ch;
         out[n++] = c;
     }
+    // Alt+F4 is the platform's own: the window is asked to close at once.
+    if (k.alt && !k.ctrl && k.vkey == VK_F1_KEY + 3) {
+        out[n] = OsEvent{};
+        out[n++].type = OsEventType::Close;
+    }
     out[n++] = key_event(OsEventType::KeyUp, k);
     return n;
 }

@@ -9,7 +9,8 @@
 //                     End PageUp PageDown Up Down Left Right F1..F12 Space,
 //                     Break (Ctrl+Break) and Close (the window's close request);
 //                     also a single letter or digit
-//   {Ctrl+Alt+Name}   the same with modifiers Ctrl, Alt, Shift joined by "+"
+//   {Ctrl+Alt+Name}   the same with modifiers Ctrl, Alt, Shift joined by "+";
+//                     {Alt+F4} also asks the window to close, as a window does
 //   {down K} {up K}   only the key-down or key-up of K (braille chords)
 //   {wait N}          the next key comes N virtual milliseconds after the
 //                     previous one, whether or not the program waits for it;
@@ -27,7 +28,7 @@
 
 constexpr size_t KEY_SCRIPT_MAX_ITEMS = 1000000;
 constexpr int KEY_SCRIPT_MAX_WAIT_MS = 3600000;
-// The most events one key item becomes (key-down, character, key-up).
+// The most events one key item becomes (key-down, character or close, key-up).
 constexpr int KEY_SCRIPT_MAX_EVENTS = 3;
 
 enum class KeyItemKind {
