@@ -16,3 +16,35 @@ set(FUGA_PLAY_TALUNE_HOME ${FUGA_DATA_DIR})
 configure_file(${CMAKE_SOURCE_DIR}/tools/TALUNE.INI.in ${FUGA_DATA_DIR}/TALUNE.INI @ONLY)
 
 add_custom_target(fuga_data ALL)
+
+# Recordings of the letters directory: letters, number, time and date
+# fragments, the editor's prompts and spelling words, from the list the
+# program itself holds (tools/letter_recordings prints it), and dial tones.
+set(FUGA_RECORDING_LISTS ${CMAKE_BINARY_DIR}/recordings)
+file(MAKE_DIRECTORY ${FUGA_RECORDING_LISTS})
+add_custom_command(OUTPUT ${FUGA_RECORDING_LISTS}/letters.txt
+  COMMAND letter_recordings > ${FUGA_RECORDING_LISTS}/letters.txt
+  DEPENDS letter_recordings)
+add_custom_command(OUTPUT ${FUGA_RECORDING_LISTS}/letters.stamp
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tools/make_recordings.sh ${FUGA_RECORDING_LISTS}/letters.txt ${FUGA_LETTERS_DIR}
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tools/make_dial_tones.sh ${FUGA_LETTERS_DIR}
+  COMMAND ${CMAKE_COMMAND} -E touch ${FUGA_RECORDING_LISTS}/letters.stamp
+  DEPENDS ${FUGA_RECORDING_LISTS}/letters.txt ${CMAKE_SOURCE_DIR}/tools/make_recordings.sh
+          ${CMAKE_SOURCE_DIR}/tools/make_dial_tones.sh
+  COMMENT "Recording letters, number fragments, prompts and dial tones")
+add_custom_target(fuga_letter_recordings DEPENDS ${FUGA_RECORDING_LISTS}/letters.stamp)
+add_dependencies(fuga_data fuga_letter_recordings)
+
+# The game's recordings, one per message key, from the game's own table.
+if(TARGET game_texts)
+  add_custom_command(OUTPUT ${FUGA_RECORDING_LISTS}/game.txt
+    COMMAND game_texts > ${FUGA_RECORDING_LISTS}/game.txt
+    DEPENDS game_texts)
+  add_custom_command(OUTPUT ${FUGA_RECORDING_LISTS}/game.stamp
+    COMMAND sh ${CMAKE_SOURCE_DIR}/tools/make_recordings.sh ${FUGA_RECORDING_LISTS}/game.txt ${FUGA_SOUND_DIR}
+    COMMAND ${CMAKE_COMMAND} -E touch ${FUGA_RECORDING_LISTS}/game.stamp
+    DEPENDS ${FUGA_RECORDING_LISTS}/game.txt ${CMAKE_SOURCE_DIR}/tools/make_recordings.sh
+    COMMENT "Recording the game's messages")
+  add_custom_target(fuga_game_recordings DEPENDS ${FUGA_RECORDING_LISTS}/game.stamp)
+  add_dependencies(fuga_data fuga_game_recordings)
+endif()

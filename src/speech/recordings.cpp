@@ -1,0 +1,92 @@
+// The list of the letters directory's recordings and what each one says.
+#include "speech/recordings.h"
+
+#include "speech/character_names.h"
+#include "speech/number_words.h"
+#include "util/latin1.h"
+
+namespace {
+// Words of the number, time and date fragments as they are spoken.
+const char* const FRAGMENT_WORDS[] = {
+    "zero", "um", "uma", "dois", "duas", "tres", "quatro", "cinco", "seis", "sete", "oito", "nove", "dez", "onze",
+    "doze", "treze", "quatorze", "quinze", "dezesseis", "dezessete", "dezoito", "dezenove", "vinte", "trinta",
+    "quarenta", "cinquenta", "sessenta", "setenta", "oitenta", "noventa", "cem", "cento", "duzentos", "trezentos",
+    "quatrocentos", "quinhentos", "seiscentos", "setecentos", "oitocentos", "novecentos", "e", "mil", "milhão",
+    "milhões", "bilhão", "bilhões", "trilhão", "trilhões", "hora", "horas", "minuto", "minutos", "primeiro", "de",
+};
+
+struct Fixed {
+    const char* key;
+    const char* text;  // UTF-8
+};
+
+// Weekdays and months: the key keeps the unaccented stored name.
+const Fixed CALENDAR[] = {
+    {"_Domingo", "domingo"}, {"_Segunda", "segunda-feira"}, {"_Terca", "terça-feira"}, {"_Quarta", "quarta-feira"},
+    {"_Quinta", "quinta-feira"}, {"_Sexta", "sexta-feira"}, {"_Sabado", "sábado"}, {"_Janeiro", "janeiro"},
+    {"_Feverei", "fevereiro"}, {"_Marco", "março"}, {"_Abril", "abril"}, {"_Maio", "maio"}, {"_Junho", "junho"},
+    {"_Julho", "julho"}, {"_Agosto", "agosto"}, {"_Setembr", "setembro"}, {"_Outubro", "outubro"},
+    {"_Novembr", "novembro"}, {"_Dezembr", "dezembro"},
+};
+
+const Fixed PROMPTS[] = {
+    {"_DEL", "apagado"},
+    {"_APFCPO", "apagado até o fim do campo"},
+    {"_APICPO", "apagado até o início do campo"},
+    {"_CPOAPA", "campo apagado"},
+    {"_FALACI", "eco dos caracteres ligado"},
+    {"_FALDLG", "eco dos caracteres desligado"},
+    {"_VELOC", "velocidade?"},
+    {"_MENOS", "menos"},
+};
+
+// A word for each letter, to tell apart letters that sound alike.
+const char* const SPELLING_WORDS[26] = {
+    "amor", "bola",  "casa", "dado",  "escola", "faca",  "gato",   "hotel", "igreja",
+    "janela", "kiwi", "lua",  "mala", "navio",  "ovo",   "pato",   "queijo", "rato",
+    "sapo",  "tatu",  "uva",  "vaca", "washington", "xícara", "yoga", "zebra",
+};
+
+// Names for the few codes the character table leaves without one.
+const Fixed EXTRA_NAMES[] = {
+    {"_160", "espaço"}, {"_221", "ípsilon agudo"}, {"_222", "thorn"}, {"_223", "esse duplo"},
+    {"_253", "ípsilon agudo"}, {"_254", "thorn"}, {"_255", "ípsilon com trema"},
+};
+
+std::string trim(std::string s) {
+    while (!s.empty() && s.front() == ' ') s.erase(0, 1);
+    return s;
+}
+}  // namespace
+
+std::vector<SpeechRecording> speech_letter_recordings() {
+    std::vector<SpeechRecording> out;
+    for (int c = 32; c <= 255; ++c) {
+        std::string name = trim(speech_character_name(static_cast<unsigned char>(c)));
+        if (!name.empty()) out.push_back({"_" + std::to_string(c), name});
+    }
+    for (const Fixed& f : EXTRA_NAMES) out.push_back({f.key, latin1(f.text)});
+    for (const char* w : FRAGMENT_WORDS) {
+        std::string word = latin1(w);
+        // The stored word has no accent; it is spoken with one.
+        std::string spoken = word == "tres" ? latin1("três") : word;
+        for (const std::string& key : speech_number_fragment_keys(word, false)) out.push_back({key, spoken});
+    }
+    for (const Fixed& f : CALENDAR) out.push_back({f.key, latin1(f.text)});
+    for (const Fixed& f : PROMPTS) out.push_back({f.key, latin1(f.text)});
+    for (int i = 0; i < 26; ++i) {
+        std::string word = latin1(SPELLING_WORDS[i]);
+        std::string upper(1, static_cast<char>('A' + i));
+        out.push_back({"_FON" + std::to_string('A' + i), upper + " de " + word});
+        out.push_back({"_FON" + std::to_string('a' + i), upper + " de " + word});
+    }
+    return out;
+}
+
+std::vector<std::string> speech_dial_tone_keys() {
+    std::vector<std::string> keys;
+    for (char c = '0'; c <= '9'; ++c) keys.push_back(std::string("dtmf_") + c);
+    keys.push_back("dtmf_X");
+    keys.push_back("dtmf_#");
+    return keys;
+}
