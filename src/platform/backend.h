@@ -49,6 +49,10 @@ const OsAudioDevice* headless_audio_device();
 const OsAudioDevice* sdl_audio_device();
 const OsAudioDevice* null_audio_device();
 
+// Replaces the sound device that os_audio_* routes to (tests that watch what
+// reaches the device); nullptr returns to the backend's own choice.
+void os_set_audio_device_for_tests(const OsAudioDevice* device);
+
 // Real wall clock and monotonic clock, for the sdl and terminal backends.
 OsTime real_local_time();
 OsTime real_utc_time();

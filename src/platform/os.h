@@ -170,6 +170,10 @@ bool os_audio_write(int buffer_number, const uint8_t* data, size_t bytes);
 // Stops playback at once; every queued block still gets its WaveDone event.
 void os_audio_reset();
 void os_audio_close();
+// Installs what runs, once per run and on the caller's thread inside
+// os_audio_open, when no sound device can be opened and the null device takes
+// over (the wave output writes a line on the console).
+void os_set_audio_announce(void (*announce)());
 // Plays an in-memory WAV image on a second stream independent of the blocks
 // above (short tones); a new one replaces the one playing; nullptr stops it.
 void os_audio_play_tone_image(const uint8_t* image, size_t bytes);

@@ -12,6 +12,8 @@ namespace {
 struct PlatformState {
     const OsBackend* backend = nullptr;
     const OsAudioDevice* audio = nullptr;
+    void (*audio_announce)() = nullptr;
+    bool announced = false;
     std::vector<void (*)()> exit_hooks;
     bool exiting = false;
 } g_platform;
@@ -93,6 +95,10 @@ OsAudioOpen os_audio_open(const OsAudioFormat& fmt) {
     if (r == OsAudioOpen::NoDevice && g_platform.audio != null_audio_device()) {
         g_platform.audio = null_audio_device();
         r = g_platform.audio->open(fmt);
+        if (!g_platform.announced && g_platform.audio_announce) {
+            g_platform.announced = true;
+            g_platform.audio_announce();
+        }
     }
     return r;
 }
@@ -102,3 +108,8 @@ bool os_audio_write(int buffer_number, const uint8_t* data, size_t bytes) {
 void os_audio_reset() { audio()->reset(); }
 void os_audio_close() { audio()->close(); }
 void os_audio_play_tone_image(const uint8_t* image, size_t bytes) { audio()->play_tone_image(image, bytes); }
+void os_set_audio_announce(void (*announce)()) { g_platform.audio_announce = announce; }
+void os_set_audio_device_for_tests(const OsAudioDevice* device) {
+    if (g_platform.audio && g_platform.audio != device) g_platform.audio->close();
+    g_platform.audio = device;
+}

@@ -19,9 +19,7 @@
 // come, moving the clock to it; the next untimed script key when the caller
 // waits for a key (or waits without limit with nothing scheduled); Close
 // when the script is used up and the caller waits for a key. Otherwise the
-// clock moves on by the timeout. Only a wait without limit that has nothing
-// at all to come in virtual time waits in real time, briefly, for events
-// posted by other threads.
+// clock moves on by the timeout.
 #pragma once
 
 #include <string>

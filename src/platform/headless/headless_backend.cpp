@@ -22,10 +22,10 @@
 namespace {
 constexpr size_t HEADLESS_MAX_QUEUED = 10000;
 constexpr uint64_t NEVER = ~uint64_t{0};
-// How long, in real time, a wait without limit that is not a key wait and
-// has nothing scheduled gives other threads (an engine's callbacks) to post
-// something, before it takes the next script key or the close request.
-constexpr int HEADLESS_GRACE_MS = 500;
+// How long a wait without limit, with nothing scheduled and no key to hand
+// out, gives other threads (an engine's callbacks) to post something before
+// the backend decides that nothing will come.
+constexpr int HEADLESS_GRACE_MS = 100;
 
 struct Scheduled {
     uint64_t at_us;

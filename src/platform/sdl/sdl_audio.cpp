@@ -1,13 +1,195 @@
-// Placeholder until the sdl sound device lands: no device.
+// The SDL sound device: blocks of the wave output played in order through an
+// SDL audio callback, each reported done as it is used up, and a second,
+// independent stream for short tone images.
+#include <SDL.h>
+
+#include <cstring>
+#include <vector>
+
 #include "platform/backend.h"
 
 namespace {
-OsAudioOpen open(const OsAudioFormat&) { return OsAudioOpen::NoDevice; }
-bool write(int, const uint8_t*, size_t) { return false; }
-void reset() {}
-void close() {}
-void tone(const uint8_t*, size_t) {}
-const OsAudioDevice device = {"sdl", open, write, reset, close, tone};
+constexpr int SDL_AUDIO_MAX_BLOCKS = 16;
+// A short device buffer, so that a reset is heard within a few milliseconds.
+constexpr int SDL_AUDIO_BUFFER_MS = 20;
+
+struct SdlBlock {
+    int buffer_number;
+    const uint8_t* data;
+    size_t bytes;
+};
+
+struct SdlAudioState {
+    bool initialised = false;
+    SDL_AudioDeviceID device = 0;
+    uint8_t silence = 0;
+    // Touched by the callback: only under SDL_LockAudioDevice.
+    SdlBlock queue[SDL_AUDIO_MAX_BLOCKS] = {};
+    int head = 0, count = 0;
+    size_t position = 0;  // bytes of the head block already played
+
+    SDL_AudioDeviceID tone_device = 0;
+    SDL_AudioSpec tone_spec = {};
+    std::vector<uint8_t> tone;  // the tone's samples, owned
+    size_t tone_position = 0;
+} g_sdl;
+
+void post_done(int buffer_number) {
+    OsEvent ev;
+    ev.type = OsEventType::WaveDone;
+    ev.param = buffer_number;
+    os_post_event(ev);
+}
+
+void pop_head() {
+    post_done(g_sdl.queue[g_sdl.head].buffer_number);
+    g_sdl.head = (g_sdl.head + 1) % SDL_AUDIO_MAX_BLOCKS;
+    g_sdl.count--;
+    g_sdl.position = 0;
+}
+
+void SDLCALL fill(void*, Uint8* stream, int len) {
+    size_t want = size_t(len);
+    while (want > 0 && g_sdl.count > 0) {
+        SdlBlock& b = g_sdl.queue[g_sdl.head];
+        size_t take = b.bytes - g_sdl.position;
+        if (take > want) take = want;
+        std::memcpy(stream, b.data + g_sdl.position, take);
+        stream += take;
+        want -= take;
+        g_sdl.position += take;
+        if (g_sdl.position >= b.bytes) pop_head();
+    }
+    if (want > 0) std::memset(stream, g_sdl.silence, want);
+}
+
+bool init_audio() {
+    if (!g_sdl.initialised) g_sdl.initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    return g_sdl.initialised;
+}
+
+void close();
+
+bool valid(const OsAudioFormat& fmt) {
+    return (fmt.bits == 8 || fmt.bits == 16) && fmt.channels >= 1 && fmt.channels <= 8 &&
+           fmt.rate >= 1000 && fmt.rate <= 384000;
+}
+
+SDL_AudioSpec spec_for(const OsAudioFormat& fmt, SDL_AudioCallback callback) {
+    SDL_AudioSpec want;
+    SDL_zero(want);
+    want.freq = fmt.rate;
+    want.format = fmt.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+    want.channels = Uint8(fmt.channels);
+    Uint16 samples = 64;
+    while (samples * 2 <= fmt.rate * SDL_AUDIO_BUFFER_MS / 1000) samples = Uint16(samples * 2);
+    want.samples = samples;
+    want.callback = callback;
+    return want;
+}
+
+OsAudioOpen open(const OsAudioFormat& fmt) {
+    if (!valid(fmt)) return OsAudioOpen::BadFormat;
+    if (!init_audio()) return OsAudioOpen::NoDevice;
+    close();
+    SDL_AudioSpec want = spec_for(fmt, fill), have;
+    // No changes allowed: SDL converts our exact format for the sound card.
+    g_sdl.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (!g_sdl.device) return OsAudioOpen::NoDevice;
+    g_sdl.silence = have.silence;
+    g_sdl.head = g_sdl.count = 0;
+    g_sdl.position = 0;
+    SDL_PauseAudioDevice(g_sdl.device, 0);
+    return OsAudioOpen::Ok;
+}
+
+bool write(int buffer_number, const uint8_t* data, size_t bytes) {
+    if (!g_sdl.device || !data || bytes == 0) return false;
+    SDL_LockAudioDevice(g_sdl.device);
+    bool room = g_sdl.count < SDL_AUDIO_MAX_BLOCKS;
+    if (room) {
+        g_sdl.queue[(g_sdl.head + g_sdl.count) % SDL_AUDIO_MAX_BLOCKS] = {buffer_number, data, bytes};
+        g_sdl.count++;
+    }
+    SDL_UnlockAudioDevice(g_sdl.device);
+    return room;
+}
+
+void reset() {
+    if (!g_sdl.device) return;
+    SDL_LockAudioDevice(g_sdl.device);
+    while (g_sdl.count > 0) pop_head();
+    SDL_UnlockAudioDevice(g_sdl.device);
+}
+
+void close() {
+    if (!g_sdl.device) return;
+    reset();
+    SDL_CloseAudioDevice(g_sdl.device);
+    g_sdl.device = 0;
+}
+
+void SDLCALL fill_tone(void*, Uint8* stream, int len) {
+    size_t want = size_t(len);
+    size_t left = g_sdl.tone.size() - g_sdl.tone_position;
+    size_t take = left < want ? left : want;
+    if (take) std::memcpy(stream, g_sdl.tone.data() + g_sdl.tone_position, take);
+    g_sdl.tone_position += take;
+    if (want > take) std::memset(stream + take, g_sdl.tone_spec.silence, want - take);
+}
+
+uint32_t le32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// Finds format and samples of a canonical image; false when it is not one.
+bool tone_samples(const uint8_t* image, size_t bytes, OsAudioFormat& fmt, const uint8_t*& samples,
+                  size_t& count) {
+    if (!image || bytes < 20 || SDL_strncasecmp(reinterpret_cast<const char*>(image), "RIFF", 4) != 0 ||
+        SDL_strncasecmp(reinterpret_cast<const char*>(image + 12), "fmt ", 4) != 0)
+        return false;
+    uint32_t body = le32(image + 16);
+    if (body < 16 || body > bytes - 20) return false;
+    fmt.channels = image[22] | image[23] << 8;
+    fmt.rate = int(le32(image + 24));
+    fmt.bits = image[34] | image[35] << 8;
+    for (size_t pos = 20 + size_t(body); bytes - pos >= 8;) {
+        uint32_t size = le32(image + pos + 4);
+        size_t left = bytes - pos - 8;
+        if (SDL_strncasecmp(reinterpret_cast<const char*>(image + pos), "data", 4) == 0) {
+            samples = image + pos + 8;
+            count = size < left ? size : left;
+            return true;
+        }
+        if (size > left) return false;
+        pos += 8 + size_t(size);
+    }
+    return false;
+}
+
+void play_tone_image(const uint8_t* image, size_t bytes) {
+    OsAudioFormat fmt;
+    const uint8_t* samples = nullptr;
+    size_t count = 0;
+    if (!tone_samples(image, bytes, fmt, samples, count) || !valid(fmt) || !init_audio()) return;
+    SDL_AudioSpec want = spec_for(fmt, fill_tone);
+    bool same = g_sdl.tone_device && want.freq == g_sdl.tone_spec.freq &&
+                want.format == g_sdl.tone_spec.format && want.channels == g_sdl.tone_spec.channels;
+    if (!same) {
+        if (g_sdl.tone_device) SDL_CloseAudioDevice(g_sdl.tone_device);
+        g_sdl.tone.clear();
+        g_sdl.tone_position = 0;
+        g_sdl.tone_device = SDL_OpenAudioDevice(nullptr, 0, &want, &g_sdl.tone_spec, 0);
+        if (!g_sdl.tone_device) return;
+        SDL_PauseAudioDevice(g_sdl.tone_device, 0);
+    }
+    SDL_LockAudioDevice(g_sdl.tone_device);
+    g_sdl.tone.assign(samples, samples + count);
+    g_sdl.tone_position = 0;
+    SDL_UnlockAudioDevice(g_sdl.tone_device);
+}
+
+const OsAudioDevice device = {"sdl", open, write, reset, close, play_tone_image};
 }  // namespace
 
 const OsAudioDevice* sdl_audio_device() { return &device; }
