@@ -1,0 +1,19 @@
+// The game's entry, its start-up and the turn loop.
+#pragma once
+
+#include <string>
+
+// The program's entry after the module start: reads "-r", starts speech,
+// plays the game and ends the program.
+[[noreturn]] void game_main(int argc, char** argv);
+// Speech settings and the state of a new game (before the random placements).
+void game_setup();
+// The lantern, the key, the penknife, then the guard.
+void game_place_random_objects();
+// Carries out verb_code.
+void game_dispatch();
+// Turns until the game is over; returns then.
+void game_run_turns();
+// One turn with a line instead of the keyboard; false when the game is over
+// (also when it ended in the room description before the command).
+bool game_play_turn(const std::string& typed_line);

@@ -1,0 +1,90 @@
+// Start-up of the game, the turn loop and the end of the program.
+#include <cstring>
+
+#include "console/console.h"
+
+#include "game/endings.h"
+#include "game/game.h"
+#include "game/game_state.h"
+#include "game/hazards.h"
+#include "game/objects.h"
+#include "game/parser.h"
+#include "game/rooms.h"
+#include "speech/config.h"
+#include "speech/speech.h"
+#include "util/random.h"
+
+namespace {
+// A signed decimal after leading blanks; the digits before the first
+// character that does not fit, without their sign, for anything else.
+int read_speed(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    size_t digits = i;
+    long value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        if (value < 1000000) value = value * 10 + (text[i] - '0');
+        ++i;
+    }
+    bool whole = i == text.size() && i > digits;
+    return static_cast<int>(negative && whole ? -value : value);
+}
+
+bool before_the_command(const std::string* typed_line) {
+    GameState& s = game_state();
+    game_describe_room();
+    if (s.game_over) return false;
+    game_show_surroundings();
+    if (typed_line) {
+        game_parse_command(*typed_line);
+    } else {
+        game_read_command();
+    }
+    if (s.verb_code == 0) game_hint();
+    return true;
+}
+
+// The rest of a turn after the command is known; false when the game is over.
+bool carry_out() {
+    GameState& s = game_state();
+    if (game_guard_check() == GUARD_DEALT_WITH) return true;
+    if (s.game_over) return false;
+    game_dispatch();
+    return !s.game_over;
+}
+}  // namespace
+
+void game_setup() {
+    int speed = read_speed(config_read_setting("SMORVELA", "VELOCIDADE"));
+    speech_start(speed, config_read_setting("SMORVELA", "DIRSMORVELA"));
+    game_reset();
+}
+
+void game_place_random_objects() {
+    game_place_object(OBJ_LANTERN);
+    game_place_object(OBJ_KEY);
+    game_place_object(OBJ_PENKNIFE);
+    game_place_guard();
+}
+
+void game_run_turns() {
+    while (before_the_command(nullptr) && carry_out()) {
+    }
+}
+
+bool game_play_turn(const std::string& typed_line) { return before_the_command(&typed_line) && carry_out(); }
+
+void game_main(int argc, char** argv) {
+    if (argc < 2 || std::strcmp(argv[1], "-r") != 0) random_seed_from_clock();
+    speech_start(0, config_read_setting("SMORVELA", "DIRSMORVELA"));
+    speech_set_speak_punctuation(false);
+    game_setup();
+    game_place_random_objects();
+    game_introduction();
+    game_run_turns();
+    game_end_program();
+    // Reached only when a test hook let game_end_program return.
+    console_close();
+}
