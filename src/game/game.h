@@ -14,6 +14,9 @@ void game_place_random_objects();
 void game_dispatch();
 // Turns until the game is over; returns then.
 void game_run_turns();
+// The second half of a turn with a typed line: parse it, hint when it is not
+// understood, the guard check, then the command. False when the game is over.
+bool game_command(const std::string& typed_line);
 // One turn with a line instead of the keyboard; false when the game is over
 // (also when it ended in the room description before the command).
 bool game_play_turn(const std::string& typed_line);

@@ -32,6 +32,8 @@ int read_speed(const std::string& text) {
     return static_cast<int>(negative && whole ? -value : value);
 }
 
+// The room, what is in it and the command; false when the game ended in the
+// description.
 bool before_the_command(const std::string* typed_line) {
     GameState& s = game_state();
     game_describe_room();
@@ -75,6 +77,12 @@ void game_run_turns() {
 }
 
 bool game_play_turn(const std::string& typed_line) { return before_the_command(&typed_line) && carry_out(); }
+
+bool game_command(const std::string& typed_line) {
+    game_parse_command(typed_line);
+    if (game_state().verb_code == 0) game_hint();
+    return carry_out();
+}
 
 void game_main(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "-r") != 0) random_seed_from_clock();

@@ -175,7 +175,8 @@ const SourceText SOURCE_TEXTS[] = {
      "\n"
      "Talvez ele precise de uma arma para enfrentar algum guarda mais atento.\n"
      "E, se achar objetos de valor pelo caminho, deve levá-los consigo:\n"
-     "a vida de um fugitivo lá fora não vai ser nada fácil.\n"
+     "a vida de um fugitivo lá fora não vai ser nada fácil, e cada centavo\n"
+     "vai fazer falta quando ele estiver bem longe daqui.\n"
      "\n"
      "Você vai acompanhá-lo nessa difícil e perigosa empreitada."},
     {TXT_CONGRATULATIONS, "parabens", "Parabéns!!!\nVocê conseguiu a liberdade!"},
