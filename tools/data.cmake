@@ -48,3 +48,17 @@ if(TARGET game_texts)
   add_custom_target(fuga_game_recordings DEPENDS ${FUGA_RECORDING_LISTS}/game.stamp)
   add_dependencies(fuga_data fuga_game_recordings)
 endif()
+
+# The rule engine's sources in data/ are UTF-8; the program reads Latin-1.
+set(FUGA_RULES_FILE ${FUGA_DIPHONES_DIR}/regras.rgr)
+set(FUGA_EXCEPTIONS_FILE ${FUGA_DIPHONES_DIR}/portug.exc)
+add_custom_command(OUTPUT ${FUGA_RULES_FILE}
+  COMMAND to_latin1 ${CMAKE_SOURCE_DIR}/data/regras.rgr ${FUGA_RULES_FILE}
+  DEPENDS to_latin1 ${CMAKE_SOURCE_DIR}/data/regras.rgr
+  COMMENT "Rule file regras.rgr in Latin-1")
+add_custom_command(OUTPUT ${FUGA_EXCEPTIONS_FILE}
+  COMMAND to_latin1 ${CMAKE_SOURCE_DIR}/data/portug.exc ${FUGA_EXCEPTIONS_FILE}
+  DEPENDS to_latin1 ${CMAKE_SOURCE_DIR}/data/portug.exc
+  COMMENT "Exceptions portug.exc in Latin-1")
+add_custom_target(fuga_rules_data DEPENDS ${FUGA_RULES_FILE} ${FUGA_EXCEPTIONS_FILE})
+add_dependencies(fuga_data fuga_rules_data)

@@ -1,0 +1,181 @@
+// Rule matching with its context symbols, spelling, and the whole-text
+// conversion.
+#include <cstring>
+
+#include "diphone/rules_tables.h"
+#include "diphone/rules_text.h"
+
+namespace {
+
+unsigned char lower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
+unsigned char upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; }
+bool is_letter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool is_vowel(unsigned char c) { return c != 0 && std::strchr("aeiou", lower(c)) != nullptr; }
+bool is_consonant(unsigned char c) { return is_letter(c) && !is_vowel(c); }
+bool is_mark(unsigned char c) { return c != 0 && std::strchr("\"'^`~", c) != nullptr; }
+bool is_separator(unsigned char c) { return c != 0 && std::strchr(" !,.:;?", c) != nullptr; }
+bool is_vowel_or_mark(unsigned char c) { return is_vowel(c) || is_mark(c); }
+bool is_a_or_o(unsigned char c) { return lower(c) == 'a' || lower(c) == 'o'; }
+
+struct WordView {
+    const unsigned char* w;
+    int n;
+    bool inside(int i) const { return i >= 0 && i < n; }
+};
+
+bool left_fits(const RuleRecord& r, const WordView& v, int pos) {
+    int s = pos - 1;
+    for (int k = r.left_len - 1; k >= 0; --k) {
+        unsigned char sym = static_cast<unsigned char>(r.left[k]);
+        switch (sym) {
+        case '#':
+            if (!v.inside(s) || !is_vowel_or_mark(v.w[s])) return false;
+            while (v.inside(s) && is_vowel_or_mark(v.w[s])) --s;
+            break;
+        case '%':
+            if (v.inside(s)) return false;
+            break;
+        case ']':
+            if (!v.inside(s)) return false;
+            if (is_a_or_o(v.w[s]))
+                s -= 1;
+            else if (is_mark(v.w[s]) && v.inside(s - 1) && is_a_or_o(v.w[s - 1]))
+                s -= 2;
+            else
+                return false;
+            break;
+        case '_':
+            if (!v.inside(s)) break;
+            if (is_vowel(v.w[s]))
+                s -= 1;
+            else if (is_mark(v.w[s]) && v.inside(s - 1) && is_vowel(v.w[s - 1]))
+                s -= 2;
+            else
+                return false;
+            break;
+        case '|':
+            if (!v.inside(s) || !std::strchr("nrs", lower(v.w[s])) || v.w[s] == 0) return false;
+            --s;
+            break;
+        default:
+            if (!v.inside(s) || upper(v.w[s]) != sym) return false;
+            --s;
+        }
+    }
+    return true;
+}
+
+bool right_fits(const RuleRecord& r, const WordView& v, int from) {
+    int s = from;
+    for (int k = 0; k < r.right_len; ++k) {
+        unsigned char sym = static_cast<unsigned char>(r.right[k]);
+        switch (sym) {
+        case '#':
+            if (!v.inside(s) || !is_vowel_or_mark(v.w[s])) return false;
+            while (v.inside(s) && is_vowel_or_mark(v.w[s])) ++s;
+            break;
+        case '%':
+            if (v.inside(s)) return false;
+            break;
+        case '*':
+            if (!v.inside(s) || !is_consonant(v.w[s]) || lower(v.w[s]) == 'r' || lower(v.w[s]) == 'l') return false;
+            break;
+        case '+':
+            if (!v.inside(s) || (lower(v.w[s]) != 'e' && lower(v.w[s]) != 'i')) return false;
+            ++s;
+            if (v.inside(s) && is_mark(v.w[s])) ++s;
+            break;
+        case '[':
+            if (v.inside(s) && !(is_consonant(v.w[s]) && lower(v.w[s]) != 'h')) return false;
+            break;
+        case '\\':
+            if (v.inside(s) && lower(v.w[s]) == 's') ++s;
+            break;
+        case '&':
+            if (!v.inside(s) || v.w[s] == 0 || !std::strchr("lmnrz", lower(v.w[s]))) return false;
+            ++s;
+            break;
+        default:
+            if (!v.inside(s) || upper(v.w[s]) != sym) return false;
+            ++s;
+        }
+    }
+    return true;
+}
+
+bool match_fits(const RuleRecord& r, const WordView& v, int pos) {
+    for (int k = 0; k < r.match_len; ++k)
+        if (!v.inside(pos + k) || upper(v.w[pos + k]) != static_cast<unsigned char>(r.match[k])) return false;
+    return true;
+}
+
+void convert(const RulesWord& word, std::string& out) {
+    WordView v{reinterpret_cast<const unsigned char*>(word.text), word.len};
+    out += '[';
+    int pos = 0;
+    while (pos < v.n) {
+        unsigned char c = upper(v.w[pos]);
+        char fallback[4] = {' ', '/', '_', static_cast<char>(c)};
+        const char* text = fallback;
+        int text_len = 4;
+        int step = 1;
+        for (const RuleRecord* r = rules_first(c); r; r = rules_next(r)) {
+            if (match_fits(*r, v, pos) && left_fits(*r, v, pos) && right_fits(*r, v, pos + r->match_len)) {
+                text = r->output;
+                text_len = static_cast<int>(std::strlen(r->output));
+                step = r->match_len;
+                break;
+            }
+        }
+        size_t start = out.size();
+        out.append(text, static_cast<size_t>(text_len));
+        unsigned char stored = v.w[pos];
+        if (stored >= 'A' && stored <= 'Z' && is_vowel(stored)) {
+            for (size_t i = start; i < out.size(); ++i)
+                if (is_vowel(static_cast<unsigned char>(out[i]))) {
+                    out[i] = static_cast<char>(upper(static_cast<unsigned char>(out[i])));
+                    break;
+                }
+        }
+        pos += step;
+        if (pos < v.n) out += '/';
+    }
+    out += ']';
+}
+
+bool spelled(const RulesWord& word) {
+    if (word.len > 0 && word.text[0] == '\x01') return true;
+    for (int i = 0; i < word.len; ++i) {
+        unsigned char c = static_cast<unsigned char>(word.text[i]);
+        if (!is_consonant(c) && !is_separator(c)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void rules_word_to_phonemes(const RulesWord& word, std::string& out) {
+    if (spelled(word)) {
+        for (int i = 0; i < word.len; ++i) {
+            out += "[ /_";
+            out += word.text[i];
+            out += ']';
+        }
+        return;
+    }
+    convert(word, out);
+}
+
+std::string rules_text_to_phonemes(std::string_view text) {
+    std::string normal = rules_normalize(text);
+    std::string out;
+    out.reserve(normal.size() * 4 + 16);
+    size_t pos = 0;
+    RulesWord word;
+    while (rules_next_word(normal, pos, word)) {
+        rules_apply_exceptions(word);
+        rules_mark_stress(word);
+        rules_word_to_phonemes(word, out);
+    }
+    return out;
+}

@@ -1,0 +1,279 @@
+// The rule engine's tables: the 64 rule lists and the exceptions, and the
+// loaders of their files.
+#include "diphone/rules_tables.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+struct ExceptionEntry {
+    char key[RULES_MAX_EXCEPTION_LINE + 1];
+    char replacement[RULES_MAX_EXCEPTION_LINE + 1];
+    int line;
+};
+
+struct RulesState {
+    RuleRecord rules[RULES_MAX_RULES];
+    int rule_count = 0;
+    int head[RULES_MAX_LISTS];
+    int tail[RULES_MAX_LISTS];
+    ExceptionEntry exceptions[RULES_MAX_EXCEPTIONS];
+    // Sorted order of the entries; the entries themselves stay where read.
+    int order[RULES_MAX_EXCEPTIONS];
+    int exception_count = 0;
+    std::string message;
+};
+
+RulesState g_rules;
+
+void clear_lists() {
+    g_rules.rule_count = 0;
+    for (int i = 0; i < RULES_MAX_LISTS; ++i) g_rules.head[i] = g_rules.tail[i] = -1;
+}
+
+// Hands out the lines of a file or of a text in memory, each cut to the
+// caller's capacity; `cut` tells that characters were dropped.
+struct LineReader {
+    FILE* file = nullptr;
+    std::string_view text;
+    size_t pos = 0;
+    int number = 0;
+
+    int get() {
+        if (file) return std::fgetc(file);
+        if (pos >= text.size()) return EOF;
+        return static_cast<unsigned char>(text[pos++]);
+    }
+
+    // False at the end of the input. A final line without a line end counts.
+    bool next(char* buf, int cap, int& len, bool& cut) {
+        len = 0;
+        cut = false;
+        int c = get();
+        if (c == EOF) return false;
+        ++number;
+        while (c != EOF && c != '\n') {
+            if (len < cap)
+                buf[len++] = static_cast<char>(c);
+            else
+                cut = true;
+            c = get();
+        }
+        if (len > 0 && buf[len - 1] == '\r') --len;
+        buf[len] = '\0';
+        return true;
+    }
+};
+
+void note(const std::string& name, int line, const char* what) {
+    if (!g_rules.message.empty()) return;
+    g_rules.message = name + ":" + std::to_string(line) + ": " + what;
+}
+
+// Copies line[from, to) cut to cap characters; returns the length kept.
+unsigned char copy_part(char* dst, int cap, const char* line, int from, int to) {
+    int n = std::min(to - from, cap);
+    if (n < 0) n = 0;
+    std::memcpy(dst, line + from, static_cast<size_t>(n));
+    dst[n] = '\0';
+    return static_cast<unsigned char>(n);
+}
+
+int find_from(const char* line, int len, int from, char c) {
+    for (int i = from; i < len; ++i)
+        if (line[i] == c) return i;
+    return -1;
+}
+
+// Parses one line: left "(" match ")" right "=" output "|".
+enum class LineResult { Comment, Stored, Skipped, Full };
+
+LineResult parse_rule_line(const char* line, int len, const std::string& name, int number) {
+    int open = find_from(line, len, 0, '(');
+    if (open < 0) return LineResult::Comment;
+    RuleRecord r{};
+    r.left_len = copy_part(r.left, RULES_MAX_LEFT, line, 0, open);
+    int close = find_from(line, len, open + 1, ')');
+    r.match_len = copy_part(r.match, RULES_MAX_MATCH, line, open + 1, close < 0 ? len : close);
+    if (close >= 0) {
+        int eq = find_from(line, len, close + 1, '=');
+        r.right_len = copy_part(r.right, RULES_MAX_RIGHT, line, close + 1, eq < 0 ? len : eq);
+        if (eq >= 0) {
+            int bar = find_from(line, len, eq + 1, '|');
+            copy_part(r.output, RULES_MAX_OUTPUT, line, eq + 1, bar < 0 ? len : bar);
+        }
+    }
+    if (r.match_len == 0) {
+        note(name, number, "rule skipped: nothing between the brackets");
+        return LineResult::Skipped;
+    }
+    unsigned char first = static_cast<unsigned char>(r.match[0]);
+    if (first < 32 || first > 95) {
+        note(name, number, "rule skipped: its match must begin with a character from 32 to 95");
+        return LineResult::Skipped;
+    }
+    for (int i = 0; i < r.match_len; ++i)
+        if (r.match[i] >= 'a' && r.match[i] <= 'z') note(name, number, "rule never fits: lower-case letter in its match");
+    if (g_rules.rule_count >= RULES_MAX_RULES) return LineResult::Full;
+    int index = g_rules.rule_count++;
+    r.next = -1;
+    g_rules.rules[index] = r;
+    int list = first - 32;
+    if (g_rules.tail[list] < 0)
+        g_rules.head[list] = index;
+    else
+        g_rules.rules[g_rules.tail[list]].next = index;
+    g_rules.tail[list] = index;
+    return LineResult::Stored;
+}
+
+bool load_rules(LineReader& in, const std::string& name) {
+    char line[RULES_MAX_RULE_LINE + 1];
+    int len;
+    bool cut;
+    while (in.next(line, RULES_MAX_RULE_LINE, len, cut)) {
+        if (parse_rule_line(line, len, name, in.number) == LineResult::Full) {
+            clear_lists();
+            g_rules.message.clear();
+            note(name, in.number, "too many rules");
+            return false;
+        }
+    }
+    return true;
+}
+
+int compare_keys(int a, int b) {
+    return std::strcmp(g_rules.exceptions[a].key, g_rules.exceptions[b].key);
+}
+
+void sort_exceptions(const std::string& name) {
+    for (int i = 0; i < g_rules.exception_count; ++i) g_rules.order[i] = i;
+    // Stable, so that of two equal keys the one read first is found.
+    std::stable_sort(g_rules.order, g_rules.order + g_rules.exception_count,
+                     [](int a, int b) { return compare_keys(a, b) < 0; });
+    for (int i = 1; i < g_rules.exception_count; ++i)
+        if (compare_keys(g_rules.order[i - 1], g_rules.order[i]) == 0) {
+            note(name, g_rules.exceptions[g_rules.order[i]].line, "the same key twice; the first is used");
+            break;
+        }
+}
+
+bool load_exceptions(LineReader& in, const std::string& name) {
+    // Room for the "|=|" that closes the key and the replacement.
+    char line[RULES_MAX_EXCEPTION_LINE + 4];
+    int len;
+    bool cut;
+    while (g_rules.exception_count < RULES_MAX_EXCEPTIONS && in.next(line, RULES_MAX_EXCEPTION_LINE, len, cut)) {
+        if (len == 0) continue;
+        if (cut) note(name, in.number, "line longer than 255 characters cut");
+        std::memcpy(line + len, "|=|", 4);
+        len += 3;
+        int eq = find_from(line, len, 0, '=');
+        int bar = find_from(line, len, eq + 1, '|');
+        ExceptionEntry& e = g_rules.exceptions[g_rules.exception_count++];
+        copy_part(e.key, RULES_MAX_EXCEPTION_LINE, line, 0, eq);
+        copy_part(e.replacement, RULES_MAX_EXCEPTION_LINE, line, eq + 1, bar);
+        e.line = in.number;
+    }
+    if (g_rules.exception_count == RULES_MAX_EXCEPTIONS) {
+        char probe[2];
+        int plen;
+        bool pcut;
+        while (in.next(probe, 1, plen, pcut))
+            if (plen > 0 || pcut) {
+                note(name, in.number, "more than 15000 entries; the rest is ignored");
+                break;
+            }
+    }
+    sort_exceptions(name);
+    return true;
+}
+
+}  // namespace
+
+bool rules_load(const std::string& path) {
+    rules_reset();
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        note(path, 0, "cannot be opened");
+        return false;
+    }
+    LineReader in;
+    in.file = f;
+    bool ok = load_rules(in, path);
+    std::fclose(f);
+    return ok;
+}
+
+bool rules_load_text(std::string_view text, const std::string& name) {
+    rules_reset();
+    LineReader in;
+    in.text = text;
+    return load_rules(in, name);
+}
+
+bool rules_load_exceptions(const std::string& path) {
+    g_rules.message.clear();
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        note(path, 0, "cannot be opened");
+        return false;
+    }
+    LineReader in;
+    in.file = f;
+    bool ok = load_exceptions(in, path);
+    std::fclose(f);
+    return ok;
+}
+
+bool rules_load_exceptions_text(std::string_view text, const std::string& name) {
+    g_rules.message.clear();
+    LineReader in;
+    in.text = text;
+    return load_exceptions(in, name);
+}
+
+void rules_free() { clear_lists(); }
+
+void rules_reset() {
+    clear_lists();
+    g_rules.exception_count = 0;
+    g_rules.message.clear();
+}
+
+const std::string& rules_last_message() { return g_rules.message; }
+int rules_rule_count() { return g_rules.rule_count; }
+int rules_exception_count() { return g_rules.exception_count; }
+
+const RuleRecord* rules_first(unsigned char c) {
+    if (c < 32 || c > 95) return nullptr;
+    int i = g_rules.head[c - 32];
+    return i < 0 ? nullptr : &g_rules.rules[i];
+}
+
+const RuleRecord* rules_next(const RuleRecord* r) { return r->next < 0 ? nullptr : &g_rules.rules[r->next]; }
+
+const char* rules_find_exception(const char* word, int len) {
+    char key[RULES_MAX_WORD + 1];
+    len = std::min(len, RULES_MAX_WORD);
+    std::memcpy(key, word, static_cast<size_t>(len));
+    key[len] = '\0';
+    int low = 0, high = g_rules.exception_count - 1;
+    while (low <= high) {
+        int mid = (low + high) / 2;
+        const ExceptionEntry& e = g_rules.exceptions[g_rules.order[mid]];
+        int c = std::strcmp(key, e.key);
+        if (c == 0) {
+            // The first of equal keys, as sorted.
+            while (mid > 0 && std::strcmp(key, g_rules.exceptions[g_rules.order[mid - 1]].key) == 0) --mid;
+            return g_rules.exceptions[g_rules.order[mid]].replacement;
+        }
+        if (c < 0)
+            high = mid - 1;
+        else
+            low = mid + 1;
+    }
+    return nullptr;
+}

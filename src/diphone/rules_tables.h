@@ -1,0 +1,20 @@
+// What the rule loader hands to the converter: the rule lists and the
+// exceptions lookup. Only the rules_*.cpp files include this.
+#pragma once
+
+#include "diphone/rules.h"
+
+struct RuleRecord {
+    char left[RULES_MAX_LEFT + 1];
+    char match[RULES_MAX_MATCH + 1];
+    char right[RULES_MAX_RIGHT + 1];
+    char output[RULES_MAX_OUTPUT + 1];
+    unsigned char left_len, match_len, right_len;
+    int next;  // index of the next rule of the same list, -1 at the end
+};
+
+// First rule of the list of character code c (32..95), or nullptr.
+const RuleRecord* rules_first(unsigned char c);
+const RuleRecord* rules_next(const RuleRecord* r);
+// The replacement of an exact key, or nullptr.
+const char* rules_find_exception(const char* word, int len);
