@@ -54,7 +54,8 @@ size_t wave_time_compress(uint8_t* block, size_t n, int bits, int32_t rate) {
         write += kept;
         read = q;
     }
-    // Finish on a sample near the midpoint so the cut does not click.
+    // The tail runs on while the sample still at the writing position (not
+    // the one copied there) lies away from the midpoint.
     while (read < n && write < n && std::abs(int(block[write]) - 128) > 20) block[write++] = block[read++];
     return write;
 }

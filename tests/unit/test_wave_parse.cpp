@@ -133,3 +133,19 @@ TEST(WaveParse, FilePiecesNeverEndShorterThan256Bytes) {
     EXPECT_EQ(wave_file_piece(200000), 65534u);
     EXPECT_EQ(wave_file_piece(12), 12u);
 }
+
+TEST(WaveParse, ThousandsOfChunksAndOddSizes) {
+    std::vector<WavChunk> chunks;
+    for (int i = 0; i < 5000; i++) chunks.push_back({i % 2 ? "junk" : "LiSt", ramp(size_t(i % 3))});
+    chunks.push_back({"dAtA", ramp(77)});
+    auto wav = make_wav(8000, 1, 8, chunks);
+    WaveImageView v;
+    ASSERT_TRUE(wave_parse_image(wav.data(), wav.size(), v));
+    EXPECT_EQ(v.bytes, 77u);
+    EXPECT_EQ(v.samples, wav.data() + wav.size() - 77);
+    WaveFileHeader h;
+    size_t offset = 0;
+    ASSERT_TRUE(parse_file(wav, h, &offset));
+    EXPECT_EQ(h.data_bytes, 77);
+    EXPECT_EQ(offset, wav.size() - 77);
+}

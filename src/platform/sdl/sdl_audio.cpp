@@ -22,6 +22,8 @@ struct SdlBlock {
 struct SdlAudioState {
     bool initialised = false;
     SDL_AudioDeviceID device = 0;
+    bool playing = false;    // opened by the wave output, not merely kept
+    OsAudioFormat format;    // of `device`
     uint8_t silence = 0;
     // Touched by the callback: only under SDL_LockAudioDevice.
     SdlBlock queue[SDL_AUDIO_MAX_BLOCKS] = {};
@@ -92,19 +94,26 @@ OsAudioOpen open(const OsAudioFormat& fmt) {
     if (!valid(fmt)) return OsAudioOpen::BadFormat;
     if (!init_audio()) return OsAudioOpen::NoDevice;
     close();
-    SDL_AudioSpec want = spec_for(fmt, fill), have;
-    // No changes allowed: SDL converts our exact format for the sound card.
-    g_sdl.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (!g_sdl.device) return OsAudioOpen::NoDevice;
-    g_sdl.silence = have.silence;
+    bool same = g_sdl.device && fmt.rate == g_sdl.format.rate && fmt.bits == g_sdl.format.bits &&
+                fmt.channels == g_sdl.format.channels;
+    if (!same) {
+        if (g_sdl.device) SDL_CloseAudioDevice(g_sdl.device);
+        SDL_AudioSpec want = spec_for(fmt, fill), have;
+        // No changes allowed: SDL converts our exact format for the sound card.
+        g_sdl.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+        if (!g_sdl.device) return OsAudioOpen::NoDevice;
+        g_sdl.format = fmt;
+        g_sdl.silence = have.silence;
+    }
     g_sdl.head = g_sdl.count = 0;
     g_sdl.position = 0;
+    g_sdl.playing = true;
     SDL_PauseAudioDevice(g_sdl.device, 0);
     return OsAudioOpen::Ok;
 }
 
 bool write(int buffer_number, const uint8_t* data, size_t bytes) {
-    if (!g_sdl.device || !data || bytes == 0) return false;
+    if (!g_sdl.playing || !data || bytes == 0) return false;
     SDL_LockAudioDevice(g_sdl.device);
     bool room = g_sdl.count < SDL_AUDIO_MAX_BLOCKS;
     if (room) {
@@ -122,11 +131,14 @@ void reset() {
     SDL_UnlockAudioDevice(g_sdl.device);
 }
 
+// Closing only pauses the SDL device and keeps it for the next sound of the
+// same format: SDL_CloseAudioDevice waits for the audio thread (tens of ms),
+// which a key press must not. Another format closes it for real.
 void close() {
-    if (!g_sdl.device) return;
+    if (!g_sdl.playing) return;
     reset();
-    SDL_CloseAudioDevice(g_sdl.device);
-    g_sdl.device = 0;
+    SDL_PauseAudioDevice(g_sdl.device, 1);
+    g_sdl.playing = false;
 }
 
 void SDLCALL fill_tone(void*, Uint8* stream, int len) {

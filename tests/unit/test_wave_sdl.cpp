@@ -1,0 +1,65 @@
+// A real SDL sound device (SDL's dummy driver, which consumes sound in real
+// time) behind the wave output: files play to their end and a key stops them.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "audio/wave_output.h"
+#include "console_test_support.h"
+#include "platform/headless/headless.h"
+#include "wave_test_support.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+class WaveSdl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        headless_reset_for_test("");
+        console_test_settings("");
+        wave_reset();
+        OsAudioFormat fmt;
+        if (sdl_audio_device()->open(fmt) != OsAudioOpen::Ok) GTEST_SKIP() << "no SDL dummy audio";
+        sdl_audio_device()->close();
+        os_set_audio_device_for_tests(sdl_audio_device());
+    }
+    void TearDown() override {
+        wave_reset();
+        os_set_audio_device_for_tests(nullptr);
+    }
+};
+}  // namespace
+
+TEST_F(WaveSdl, AFilePlaysToItsEnd) {
+    // 0.3 s in two pieces, so the callback moves from block to block.
+    auto path = write_temp_file("sdl.wav", make_wav(22050, 1, 8, {{"data", ramp(6615)}}));
+    auto start = Clock::now();
+    EXPECT_EQ(wave_play_file(path), 0);
+    auto took = Clock::now() - start;
+    EXPECT_GE(took, std::chrono::milliseconds(280));
+    EXPECT_LT(took, std::chrono::milliseconds(2000));
+    EXPECT_FALSE(wave_busy());
+    // 16-bit stereo at another rate reopens the device and plays too.
+    path = write_temp_file("sdl16.wav", make_wav(16000, 2, 16, {{"data", ramp(16000 * 4 / 5)}}));
+    start = Clock::now();
+    EXPECT_EQ(wave_play_file(path), 0);
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(180));
+}
+
+TEST_F(WaveSdl, AKeyPostedDuringPlaybackStopsIt) {
+    auto path = write_temp_file("sdl_long.wav", make_wav(11025, 1, 8, {{"data", ramp(3 * 11025)}}));
+    std::thread typist([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        os_post_event(char_event('x'));
+    });
+    auto start = Clock::now();
+    EXPECT_EQ(wave_play_file(path), 0);
+    auto took = Clock::now() - start;
+    typist.join();
+    EXPECT_GE(took, std::chrono::milliseconds(190));
+    EXPECT_LT(took, std::chrono::milliseconds(1000));
+    EXPECT_FALSE(wave_busy());
+    EXPECT_EQ(console_read_key(), 'x');
+}
