@@ -185,6 +185,37 @@ TEST_F(GameTest, ColdRoomOpensTheWayBackOnlyOnTheFirstDarkTurn) {
     EXPECT_EQ(s().exit_east, 0);
 }
 
+TEST_F(GameTest, ColdRoomWayBackFollowsTheLastDirection) {
+    struct Entry {
+        const char* command;
+        int GameState::*exit;
+    };
+    // Draw 0 opens north at random, so north is checked only where it is the way back.
+    for (Entry e : {Entry{"leste", &GameState::exit_west}, Entry{"norte", &GameState::exit_south},
+                    Entry{"oeste", &GameState::exit_east}, Entry{"sul", &GameState::exit_north}}) {
+        game_reset();
+        s().room = ROOM_COLD_ROOM;
+        game_parse_command(latin1(e.command));
+        random_set_seed(seed_drawing(1));  // the random exit is south
+        game_describe_room();
+        EXPECT_EQ(s().*e.exit, 1) << e.command;
+        int open = s().exit_north + s().exit_south + s().exit_east + s().exit_west;
+        EXPECT_EQ(open, e.exit == &GameState::exit_south ? 1 : 2) << e.command;
+    }
+    game_reset();
+    s().room = ROOM_COLD_ROOM;
+    carry({OBJ_LANTERN});
+    s().lantern_lit = true;
+    game_describe_room();
+    game_parse_command(latin1("apagar lanterna"));
+    game_dispatch();
+    random_set_seed(seed_drawing(1));
+    screen();
+    game_describe_room();
+    EXPECT_NE(screen().find("Está horrivelmente frio e escuro."), std::string::npos);
+    EXPECT_EQ(s().exit_north + s().exit_east + s().exit_west, 0) << "A is no direction: no way back";
+}
+
 TEST_F(GameTest, ColdKillsOnTheSixthOrWithTheSheetTheFourteenthDarkTurn) {
     auto dark_turns_until_death = [&](std::vector<int>& temperatures) {
         s().room = ROOM_COLD_ROOM;
