@@ -188,3 +188,16 @@ std::string os_current_directory();
 // Full path of the program's own executable.
 std::string os_program_path();
 bool os_file_exists(const std::string& path);
+
+// ---- programs -------------------------------------------------------------
+
+// Starts `program` (a path, or a name looked up on PATH) with `argument` as
+// its one argument, or with none when `argument` is empty. No shell is
+// involved: both are argv elements exactly as given, except that an argument
+// beginning with "-" is passed as "./-..." so that it cannot be taken for an
+// option. The program runs in the current directory, in a session of its
+// own, with standard input and output on /dev/null and none of our other
+// files open. Returns at once; the child is reaped in the background, so
+// none is left as a zombie. False when the program could not be started
+// (empty name, not found, not executable).
+bool os_spawn_detached(const std::string& program, const std::string& argument);

@@ -1,0 +1,31 @@
+// Opening a document, program or web address named in the line editor (F12):
+// the program is chosen from the "PROG." keys of section TALUNE.
+#pragma once
+
+#include <string>
+
+// The longest target opened; a longer one is cut to it.
+constexpr int HELP_MAX_TARGET = 255;
+
+// What opening a target runs: `program` with `argument` as its one argument
+// (none when empty).
+struct HelpCommand {
+    std::string program;
+    std::string argument;
+};
+
+// The command for a target, `current_directory` without a trailing "/":
+// - "http://", "https://" or "www." (exactly, case-sensitive): the program of
+//   key PROG.HTM with the target; without that key, the desktop's opener
+//   (xdg-open) with the target;
+// - extension (the 3 characters after the first ".", upper-cased) EXE or COM:
+//   the target itself as a program, made absolute against the current
+//   directory unless it begins with "/";
+// - any other: the program of key "PROG." + extension with the target, or
+//   without that key the desktop's opener with the target.
+HelpCommand speech_help_command(const std::string& target, const std::string& current_directory);
+
+// Lets speech in progress finish, starts the target's command without
+// waiting for it (a missing program opens nothing), then waits for speech
+// again. Nothing passes through a shell.
+void speech_open_help(const std::string& target);
