@@ -1,24 +1,294 @@
-// Placeholder until the sdl backend lands: reports that it cannot start.
+// The window backend: start and shutdown of SDL video, the event queue (SDL
+// events translated for the console, events posted from other threads) and
+// the screen calls routed to the window, drawing, keys and clipboard files.
+#include <SDL2/SDL.h>
+
+#include <cmath>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
 #include "platform/backend.h"
+#include "platform/sdl/sdl_clipboard.h"
+#include "platform/sdl/sdl_draw.h"
+#include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/sdl_magnifier.h"
+#include "platform/sdl/sdl_window.h"
 
 namespace {
-bool start() { return false; }
-void shutdown() {}
-bool wait_event(OsEvent&, int, bool) { return false; }
-bool poll_event(OsEvent&) { return false; }
-void post_event(const OsEvent&) {}
-void screen_open(const OsScreenConfig&) {}
-void screen_draw(int, int, const unsigned char*, int, OsRgb, OsRgb) {}
-void screen_caret(bool, int, int) {}
-bool screen_scrolled(OsRgb) { return false; }
-void screen_title(const std::string&) {}
-void beep() {}
-bool screen_focused() { return true; }
-void screen_close() {}
-const OsBackend backend = {"sdl", start, shutdown, wait_event, poll_event, post_event,
-    real_ticks_ms, real_sleep_ms, real_local_time, real_utc_time, screen_open, screen_draw,
-    screen_caret, screen_scrolled, screen_title, beep, screen_focused, screen_close,
-    local_clipboard_set, local_clipboard_get};
+constexpr int SDL_MAX_POSTED = 1024;
+constexpr int SDL_MAX_PENDING = 16;
+// Pixel scrolling only pays while the whole window is on the screen.
+constexpr int SDL_SCROLL_MARGIN = 32;
+constexpr int SDL_BEEP_RATE = 11025;
+constexpr int SDL_BEEP_SAMPLES = SDL_BEEP_RATE / 8;
+
+// Events from other threads wait here; each one also pushes a wake event so
+// that a blocked SDL_WaitEvent returns.
+struct PostedQueue {
+    std::mutex lock;
+    OsEvent events[SDL_MAX_POSTED];
+    int head = 0, count = 0;
+};
+
+struct SdlState {
+    bool started = false;
+    Uint32 wake_type = 0;
+    bool focused = false;
+    bool close_requested = false;
+    // Messages translated from one SDL event and not yet handed out.
+    OsEvent pending[SDL_MAX_PENDING];
+    int pending_head = 0, pending_count = 0;
+    std::vector<uint8_t> beep;
+} g_sdl;
+
+PostedQueue g_posted;
+
+void push_pending(const OsEvent& ev) {
+    if (g_sdl.pending_count == SDL_MAX_PENDING) return;
+    g_sdl.pending[(g_sdl.pending_head + g_sdl.pending_count) % SDL_MAX_PENDING] = ev;
+    ++g_sdl.pending_count;
+}
+
+bool pop_pending(OsEvent& ev) {
+    if (g_sdl.pending_count == 0) return false;
+    ev = g_sdl.pending[g_sdl.pending_head];
+    g_sdl.pending_head = (g_sdl.pending_head + 1) % SDL_MAX_PENDING;
+    --g_sdl.pending_count;
+    return true;
+}
+
+bool pop_posted(OsEvent& ev) {
+    std::lock_guard<std::mutex> hold(g_posted.lock);
+    if (g_posted.count == 0) return false;
+    ev = g_posted.events[g_posted.head];
+    g_posted.head = (g_posted.head + 1) % SDL_MAX_POSTED;
+    --g_posted.count;
+    return true;
+}
+
+bool next_is_text() {
+    SDL_Event next;
+    return SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 && next.type == SDL_TEXTINPUT;
+}
+
+void simple(OsEventType type) {
+    OsEvent ev;
+    ev.type = type;
+    push_pending(ev);
+}
+
+void window_event(const SDL_WindowEvent& w) {
+    if (w.windowID != sdl_window_id()) return;
+    switch (w.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED: sdl_window_refresh(); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            g_sdl.focused = true;
+            simple(OsEventType::FocusIn);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            g_sdl.focused = false;
+            if (sdl_magnifier_active()) {
+                sdl_magnifier_stop();
+                sdl_window_refresh();
+            }
+            simple(OsEventType::FocusOut);
+            break;
+        case SDL_WINDOWEVENT_CLOSE:
+            g_sdl.close_requested = true;
+            simple(OsEventType::Close);
+            break;
+        default: break;
+    }
+}
+
+// Turns one SDL event into zero or more pending messages; handles what only
+// concerns the pixels (magnifier, uncovering) on the spot.
+void translate(const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+        case SDL_TEXTINPUT: {
+            OsEvent out[SDL_KEYS_MAX_OUT];
+            int n = sdl_keys_translate(e, e.type == SDL_KEYDOWN && next_is_text(), out, SDL_KEYS_MAX_OUT);
+            for (int i = 0; i < n; ++i) {
+                if (out[i].type == OsEventType::Close) g_sdl.close_requested = true;
+                push_pending(out[i]);
+            }
+            break;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+            if (e.button.button == SDL_BUTTON_RIGHT && !sdl_magnifier_active() && sdl_window_is_open()) {
+                sdl_magnifier_start(e.button.x, e.button.y, sdl_window_magnifier());
+                sdl_window_refresh();
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            if (sdl_magnifier_active()) {
+                sdl_magnifier_move(e.motion.x, e.motion.y);
+                sdl_window_refresh();
+            }
+            break;
+        case SDL_MOUSEBUTTONUP:
+            if (e.button.button == SDL_BUTTON_RIGHT && sdl_magnifier_active()) {
+                sdl_magnifier_stop();
+                sdl_window_refresh();
+            }
+            break;
+        case SDL_WINDOWEVENT: window_event(e.window); break;
+        case SDL_QUIT:
+            // Closing the last window also sends a quit; only a quit of its
+            // own (a signal) ends the program at once.
+            if (!g_sdl.close_requested) simple(OsEventType::Quit);
+            break;
+        default: break;
+    }
+}
+
+bool take_ready(OsEvent& ev) { return pop_pending(ev) || pop_posted(ev); }
+
+bool start() {
+    if (g_sdl.started) return true;
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (!sdl_font_available()) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    Uint32 wake = SDL_RegisterEvents(1);
+    if (wake == static_cast<Uint32>(-1)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    g_sdl.wake_type = wake;
+    g_sdl.started = true;
+    sdl_keys_reset();
+    return true;
+}
+
+void shutdown() {
+    if (!g_sdl.started) return;
+    sdl_window_close();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    g_sdl.started = false;
+}
+
+bool wait_event(OsEvent& ev, int timeout_ms, bool) {
+    if (!g_sdl.started) return false;
+    uint64_t deadline = timeout_ms >= 0 ? SDL_GetTicks64() + static_cast<uint64_t>(timeout_ms) : 0;
+    for (;;) {
+        if (take_ready(ev)) return true;
+        sdl_window_present();
+        SDL_Event e;
+        int got;
+        if (timeout_ms < 0) {
+            got = SDL_WaitEvent(&e);
+        } else {
+            uint64_t now = SDL_GetTicks64();
+            int remaining = now >= deadline ? 0 : static_cast<int>(deadline - now);
+            got = remaining > 0 ? SDL_WaitEventTimeout(&e, remaining) : SDL_PollEvent(&e);
+            if (!got && remaining == 0) return take_ready(ev);
+        }
+        if (got) translate(e);
+    }
+}
+
+bool poll_event(OsEvent& ev) {
+    if (!g_sdl.started) return false;
+    SDL_Event e;
+    while (!take_ready(ev)) {
+        if (!SDL_PollEvent(&e)) {
+            sdl_window_present();
+            return take_ready(ev);
+        }
+        translate(e);
+    }
+    sdl_window_present();
+    return true;
+}
+
+void post_event(const OsEvent& ev) {
+    if (!g_sdl.started) return;
+    {
+        std::lock_guard<std::mutex> hold(g_posted.lock);
+        if (g_posted.count == SDL_MAX_POSTED) return;
+        g_posted.events[(g_posted.head + g_posted.count) % SDL_MAX_POSTED] = ev;
+        ++g_posted.count;
+    }
+    SDL_Event wake;
+    SDL_zero(wake);
+    wake.type = g_sdl.wake_type;
+    SDL_PushEvent(&wake);
+}
+
+void sleep_ms(int ms) {
+    sdl_window_present();
+    real_sleep_ms(ms);
+}
+
+void screen_open(const OsScreenConfig& cfg) {
+    if (!g_sdl.started || !sdl_window_open(cfg)) return;
+    g_sdl.focused = false;
+    g_sdl.close_requested = false;
+    // The image starts black; the console paints it from its planes.
+    OsEvent expose;
+    expose.type = OsEventType::Expose;
+    sdl_draw_cells_of(SDL_Rect{0, 0, sdl_draw_canvas()->w, sdl_draw_canvas()->h}, expose.col0, expose.row0,
+        expose.col1, expose.row1);
+    push_pending(expose);
+}
+
+void screen_draw(int col, int row, const unsigned char* chars, int count, OsRgb fg, OsRgb bg) {
+    sdl_draw_run(col, row, chars, count, fg, bg);
+}
+
+void screen_caret(bool visible, int col, int row) { sdl_draw_set_caret(visible, col, row); }
+
+bool screen_scrolled(OsRgb bg) {
+    if (!sdl_window_is_open() || !sdl_window_slow_scroll() || !g_sdl.focused) return false;
+    if (!sdl_window_clear_of_bottom(SDL_SCROLL_MARGIN)) return false;
+    sdl_draw_scroll(bg);
+    return true;
+}
+
+void screen_title(const std::string& title) {
+    sdl_window_title(title);
+    sdl_window_present();
+}
+
+// A short soft tone on the second sound stream stands in for the system beep.
+void beep() {
+    if (g_sdl.beep.empty()) {
+        std::vector<uint8_t>& w = g_sdl.beep;
+        auto u32 = [&w](uint32_t v) { for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(v >> (8 * i))); };
+        auto u16 = [&w](uint16_t v) { w.push_back(static_cast<uint8_t>(v)); w.push_back(static_cast<uint8_t>(v >> 8)); };
+        auto tag = [&w](const char* t) { w.insert(w.end(), t, t + 4); };
+        tag("RIFF"); u32(36 + SDL_BEEP_SAMPLES); tag("WAVE");
+        tag("fmt "); u32(16); u16(1); u16(1); u32(SDL_BEEP_RATE); u32(SDL_BEEP_RATE); u16(1); u16(8);
+        tag("data"); u32(SDL_BEEP_SAMPLES);
+        for (int i = 0; i < SDL_BEEP_SAMPLES; ++i) {
+            // 880 Hz, faded in and out so that it does not click.
+            int edge = i < SDL_BEEP_SAMPLES - i ? i : SDL_BEEP_SAMPLES - i;
+            double gain = edge < 200 ? edge / 200.0 : 1.0;
+            w.push_back(static_cast<uint8_t>(128 + 40 * gain * std::sin(2 * M_PI * 880.0 * i / SDL_BEEP_RATE)));
+        }
+    }
+    os_audio_play_tone_image(g_sdl.beep.data(), g_sdl.beep.size());
+}
+
+bool screen_focused() { return sdl_window_is_open() && g_sdl.focused; }
+
+void screen_close() {
+    sdl_window_close();
+    g_sdl.focused = false;
+}
+
+const OsBackend backend = {"sdl", start, shutdown, wait_event, poll_event, post_event, real_ticks_ms, sleep_ms,
+    real_local_time, real_utc_time, screen_open, screen_draw, screen_caret, screen_scrolled, screen_title, beep,
+    screen_focused, screen_close, sdl_clipboard_set, sdl_clipboard_get};
 }  // namespace
 
 const OsBackend* sdl_backend() { return &backend; }

@@ -1,0 +1,144 @@
+// The window: size from the font settings and the work area, creation, the
+// title, and presenting the screen image on the window surface.
+#include "platform/sdl/sdl_window.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/sdl/sdl_draw.h"
+#include "platform/sdl/sdl_font.h"
+#include "platform/sdl/sdl_magnifier.h"
+#include "util/latin1.h"
+
+namespace {
+constexpr int WINDOW_MAX_CELL_W = 128;
+constexpr int WINDOW_MAX_CELL_H = 256;
+constexpr int WINDOW_MIN_CELL_H = 4;
+// The grid the window is sized for and the smallest part of it kept visible.
+constexpr int WINDOW_COLUMNS = 80;
+constexpr int WINDOW_MIN_COLUMNS = 16;
+constexpr int WINDOW_MIN_ROWS = 4;
+
+struct WindowState {
+    SDL_Window* window = nullptr;
+    int magnifier = 2;
+    bool slow_scroll = false;
+    bool full_refresh = false;
+} g_window;
+
+int clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+}  // namespace
+
+int sdl_parse_int(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > 1000000) value = 1000000;
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+void sdl_cell_size(const OsScreenConfig& cfg, int work_w, int work_h, int& cell_w, int& cell_h) {
+    if (work_w <= 0 || work_h <= 0) {
+        work_w = 1024;
+        work_h = 734;
+    }
+    int derived_w = static_cast<int>(std::lround(work_w / 1024.0 * 13));
+    int derived_h = static_cast<int>(std::lround(work_h / 734.0 * 28));
+    cell_w = cfg.font_width.empty() ? derived_w : std::abs(sdl_parse_int(cfg.font_width));
+    cell_h = cfg.font_height.empty() ? derived_h : std::abs(sdl_parse_int(cfg.font_height));
+    if (cell_h == 0) cell_h = derived_h;
+    cell_w = clamp(cell_w, 0, WINDOW_MAX_CELL_W);
+    cell_h = clamp(cell_h, WINDOW_MIN_CELL_H, WINDOW_MAX_CELL_H);
+}
+
+bool sdl_window_open(const OsScreenConfig& cfg) {
+    sdl_window_close();
+    SDL_Rect work{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &work) != 0) work = SDL_Rect{0, 0, 0, 0};
+    SDL_Rect screen{0, 0, 0, 0};
+    if (SDL_GetDisplayBounds(0, &screen) != 0) screen = work;
+    int cell_w = 0, cell_h = 0;
+    sdl_cell_size(cfg, work.w, work.h, cell_w, cell_h);
+    if (!sdl_font_open(cfg.font_face, cfg.font_weight, cell_w, cell_h)) return false;
+    SdlFontMetrics m = sdl_font_metrics();
+    int columns = clamp(cfg.columns, 1, 1000), rows = clamp(cfg.rows, 1, 1000);
+    if (!sdl_draw_create(columns, rows, m)) {
+        sdl_font_close();
+        return false;
+    }
+    int width = WINDOW_COLUMNS * m.cell_w, height = rows * m.cell_h;
+    int max_w = screen.w > 0 && screen.w < width ? screen.w : width;
+    int max_h = screen.h > 0 && screen.h < height ? screen.h : height;
+    Uint32 flags = SDL_WINDOW_RESIZABLE | (cfg.start_maximised ? SDL_WINDOW_MAXIMIZED : 0);
+    g_window.window = SDL_CreateWindow(utf8(cfg.title).c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+        max_w, max_h, flags);
+    if (!g_window.window) {
+        sdl_draw_destroy();
+        sdl_font_close();
+        return false;
+    }
+    SDL_SetWindowMinimumSize(g_window.window, WINDOW_MIN_COLUMNS * m.cell_w, WINDOW_MIN_ROWS * m.cell_h);
+    SDL_SetWindowMaximumSize(g_window.window, max_w, max_h);
+    g_window.magnifier = cfg.magnifier < 1 ? 2 : cfg.magnifier;
+    g_window.slow_scroll = cfg.slow_scroll;
+    SDL_StartTextInput();
+    sdl_window_refresh();
+    sdl_window_present();
+    return true;
+}
+
+void sdl_window_close() {
+    if (g_window.window) {
+        SDL_StopTextInput();
+        SDL_DestroyWindow(g_window.window);
+    }
+    sdl_magnifier_stop();
+    sdl_draw_destroy();
+    sdl_font_close();
+    g_window = WindowState{};
+}
+
+bool sdl_window_is_open() { return g_window.window != nullptr; }
+Uint32 sdl_window_id() { return g_window.window ? SDL_GetWindowID(g_window.window) : 0; }
+int sdl_window_magnifier() { return g_window.magnifier; }
+bool sdl_window_slow_scroll() { return g_window.slow_scroll; }
+
+bool sdl_window_clear_of_bottom(int margin) {
+    if (!g_window.window) return false;
+    int x = 0, y = 0, w = 0, h = 0, top = 0, left = 0, bottom = 0, right = 0;
+    SDL_GetWindowPosition(g_window.window, &x, &y);
+    SDL_GetWindowSize(g_window.window, &w, &h);
+    if (SDL_GetWindowBordersSize(g_window.window, &top, &left, &bottom, &right) != 0) bottom = 0;
+    int display = SDL_GetWindowDisplayIndex(g_window.window);
+    SDL_Rect screen;
+    if (display < 0 || SDL_GetDisplayBounds(display, &screen) != 0) return false;
+    return y + h + bottom < screen.y + screen.h - margin;
+}
+
+void sdl_window_title(const std::string& latin1_title) {
+    if (g_window.window) SDL_SetWindowTitle(g_window.window, utf8(latin1_title).c_str());
+}
+
+void sdl_window_refresh() {
+    g_window.full_refresh = true;
+}
+
+void sdl_window_present() {
+    if (!g_window.window) return;
+    SDL_Rect area;
+    bool changed = sdl_draw_take_dirty(area);
+    if (!changed && !g_window.full_refresh) return;
+    SDL_Surface* surface = SDL_GetWindowSurface(g_window.window);
+    if (!surface) return;
+    if (g_window.full_refresh || sdl_magnifier_active()) area = SDL_Rect{0, 0, surface->w, surface->h};
+    g_window.full_refresh = false;
+    SDL_Rect bounds{0, 0, surface->w, surface->h};
+    if (!SDL_IntersectRect(&area, &bounds, &area)) return;
+    sdl_draw_compose(surface, area);
+    SDL_UpdateWindowSurfaceRects(g_window.window, &area, 1);
+}

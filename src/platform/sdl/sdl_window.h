@@ -1,0 +1,34 @@
+// The window: its size from the font settings and the work area, creation,
+// the title, and bringing the screen image onto it.
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <string>
+
+#include "platform/os.h"
+
+// A setting's number: signed decimal, cut at the first character that is not
+// a digit (0 when there is none).
+int sdl_parse_int(const std::string& text);
+// The character cell for the font settings on a work area of the given size:
+// an empty width is work_w / 1024 * 13 and an empty height work_h / 734 * 28,
+// rounded. A width of 0 means the face's own width (returned as 0).
+void sdl_cell_size(const OsScreenConfig& cfg, int work_w, int work_h, int& cell_w, int& cell_h);
+
+// Opens the font, the screen image and the window. False when one of them
+// cannot be created.
+bool sdl_window_open(const OsScreenConfig& cfg);
+void sdl_window_close();
+bool sdl_window_is_open();
+Uint32 sdl_window_id();
+int sdl_window_magnifier();
+bool sdl_window_slow_scroll();
+// Whether the window's bottom edge is more than `margin` pixels above the
+// bottom of its display.
+bool sdl_window_clear_of_bottom(int margin);
+void sdl_window_title(const std::string& latin1_title);
+// The window was resized or uncovered: everything is shown again.
+void sdl_window_refresh();
+// Shows on the window what changed in the screen image since the last call.
+void sdl_window_present();
