@@ -5,8 +5,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
-#include <vector>
 
 #include "platform/backend.h"
 #include "platform/sdl/sdl_clipboard.h"
@@ -39,7 +39,7 @@ struct SdlState {
     // Messages translated from one SDL event and not yet handed out.
     OsEvent pending[SDL_MAX_PENDING];
     int pending_head = 0, pending_count = 0;
-    std::vector<uint8_t> beep;
+    uint8_t beep[44 + SDL_BEEP_SAMPLES] = {};
 } g_sdl;
 
 PostedQueue g_posted;
@@ -259,24 +259,27 @@ void screen_title(const std::string& title) {
     sdl_window_present();
 }
 
+void put_le(uint8_t* at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
 // A short soft tone on the second sound stream stands in for the system beep.
 void beep() {
-    if (g_sdl.beep.empty()) {
-        std::vector<uint8_t>& w = g_sdl.beep;
-        auto u32 = [&w](uint32_t v) { for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(v >> (8 * i))); };
-        auto u16 = [&w](uint16_t v) { w.push_back(static_cast<uint8_t>(v)); w.push_back(static_cast<uint8_t>(v >> 8)); };
-        auto tag = [&w](const char* t) { w.insert(w.end(), t, t + 4); };
-        tag("RIFF"); u32(36 + SDL_BEEP_SAMPLES); tag("WAVE");
-        tag("fmt "); u32(16); u16(1); u16(1); u32(SDL_BEEP_RATE); u32(SDL_BEEP_RATE); u16(1); u16(8);
-        tag("data"); u32(SDL_BEEP_SAMPLES);
+    uint8_t* w = g_sdl.beep;
+    if (w[0] != 'R') {
+        std::memcpy(w, "RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\0\0\0\0\0\0\0\0\x01\0\x08\0data", 40);
+        put_le(w + 4, 36 + SDL_BEEP_SAMPLES, 4);
+        put_le(w + 24, SDL_BEEP_RATE, 4);
+        put_le(w + 28, SDL_BEEP_RATE, 4);
+        put_le(w + 40, SDL_BEEP_SAMPLES, 4);
         for (int i = 0; i < SDL_BEEP_SAMPLES; ++i) {
             // 880 Hz, faded in and out so that it does not click.
             int edge = i < SDL_BEEP_SAMPLES - i ? i : SDL_BEEP_SAMPLES - i;
             double gain = edge < 200 ? edge / 200.0 : 1.0;
-            w.push_back(static_cast<uint8_t>(128 + 40 * gain * std::sin(2 * M_PI * 880.0 * i / SDL_BEEP_RATE)));
+            w[44 + i] = static_cast<uint8_t>(128 + 40 * gain * std::sin(2 * M_PI * 880.0 * i / SDL_BEEP_RATE));
         }
     }
-    os_audio_play_tone_image(g_sdl.beep.data(), g_sdl.beep.size());
+    os_audio_play_tone_image(w, sizeof g_sdl.beep);
 }
 
 bool screen_focused() { return sdl_window_is_open() && g_sdl.focused; }
