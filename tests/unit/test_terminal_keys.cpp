@@ -204,6 +204,8 @@ TEST_F(TerminalKeys, GarbageLeavesNoTrace) {
     EXPECT_EQ(keys("\x1b[24;80R" "a"), (V{"down 65", "char 97"}));  // a cursor report
     EXPECT_EQ(keys("\x1b[200~" "a"), (V{"down 65", "char 97"}));
     EXPECT_EQ(keys("\x1b[1;2 q" "a"), (V{"down 65", "char 97"}));
+    EXPECT_EQ(keys("\x1b[M !!" "a"), (V{"down 65", "char 97"}));  // a mouse click report
+    EXPECT_EQ(keys("\x1b[<0;10;5M" "a"), (V{"down 65", "char 97"}));
     // A sequence cut by a control byte: dropped, the control byte counts.
     EXPECT_EQ(keys("\x1b[1;\r"), (V{"down 13", "char 13"}));
     // An endless parameter run is dropped once it is too long to be a key.

@@ -76,21 +76,22 @@ protected:
 
     // Starts the program in a fresh pane, with the terminal's modes written
     // down before and after, and waits until it has taken the terminal over.
-    void start() {
+    void start(int cols = 100, int rows = 30) {
         std::ofstream script(dir / "run.sh");
         script << "#!/bin/sh\n"
                << "cd '" << dir.string() << "'\n"
-               << "stty -a > before\n"
+               << "stty -g > before\n"
                << "echo marca-antes\n"
                << "unset DISPLAY WAYLAND_DISPLAY\n"
                << "ulimit -c 0\n"
                << "FUGA_BACKEND=terminal sh -c 'echo $$ > pid; exec \"" << program() << "\"'\n"
                << "echo $? > rc\n"
-               << "stty -a > after\n"
+               << "stty -g > after\n"
                << "sleep 60\n";
         script.close();
         fs::permissions(dir / "run.sh", fs::perms::owner_all);
-        tmux("new-session -d -s s -x 100 -y 30 " + (dir / "run.sh").string());
+        tmux("new-session -d -s s -x " + std::to_string(cols) + " -y " + std::to_string(rows) + " " +
+             (dir / "run.sh").string());
         ASSERT_TRUE(wait_for([&] { return fs::exists(dir / "pid") && !read_file(dir / "pid").empty(); }, 10000));
         ASSERT_TRUE(wait_for([&] { return tmux("display -p -t s '#{alternate_on}'").rfind("1", 0) == 0; }, 10000))
             << "the program never entered the alternate screen";
@@ -136,4 +137,23 @@ TEST_F(TerminalSession, CrashRestoresAndKeepsTheSignal) {
     start();
     send_signal("SEGV");
     EXPECT_EQ(finish(), 128 + 11);
+}
+
+TEST_F(TerminalSession, AltF4IsTheCloseRequest) {
+    start();
+    tmux("send-keys -t s M-F4");
+    EXPECT_EQ(finish(), 0);
+}
+
+TEST_F(TerminalSession, SmallTerminalAsksForMoreRoomThenShowsTheGrid) {
+    start(60, 20);
+    std::string screen = tmux("capture-pane -p -t s");
+    EXPECT_NE(screen.find("Terminal pequeno demais"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("(tem 60x20)"), std::string::npos) << screen;
+    tmux("resize-window -t s -x 100 -y 30");
+    EXPECT_TRUE(wait_for([&] { return tmux("capture-pane -p -t s").find("pequeno demais") == std::string::npos; }, 3000));
+    screen = tmux("capture-pane -p -t s");
+    EXPECT_NE(screen.find_first_not_of(" \n"), std::string::npos) << "nothing repainted";
+    send_signal("TERM");
+    EXPECT_EQ(finish(), 255);
 }

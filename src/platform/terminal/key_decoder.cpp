@@ -276,6 +276,10 @@ int decode_csi(const unsigned char* p, int n, bool final, int start, bool alt, K
     int fin = p[j];
     if (fin < 0x40 || fin > 0x7E) return j;  // broken: drop it, re-read this byte
     int used = j + 1;
+    if (fin == 'M' && j == i) {  // a mouse report left switched on: three raw bytes follow
+        if (used + 3 > n) return final ? n : 0;
+        return used + 3;
+    }
     if (params_end > i && (p[i] == '<' || p[i] == '=' || p[i] == '>' || p[i] == '?')) return used;
     if (params_end != j) return used;  // intermediates: not a key report
 

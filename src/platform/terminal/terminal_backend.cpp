@@ -75,7 +75,7 @@ void handle_signals() {
         post_simple(OsEventType::Quit);
     }
     if (bits & TTY_SIGNAL_HANGUP) post_close_once();
-    if (bits & TTY_SIGNAL_CONTINUED) {
+    if ((bits & TTY_SIGNAL_CONTINUED) && !g_term.close_sent) {
         tty_reenter();
         int cols = 0, rows = 0;
         if (tty_size(cols, rows)) term_screen_resize(cols, rows);
@@ -122,7 +122,10 @@ void pump(int wait_ms) {
 
 bool take_event(OsEvent& ev) {
     if (pop_posted(ev)) return true;
-    return term_keys_next(ev, real_ticks_ms());
+    if (!term_keys_next(ev, real_ticks_ms())) return false;
+    // Alt+F4 is the window's close request, as a window manager makes it.
+    if (ev.type == OsEventType::KeyDown && ev.vkey == VK_F1_KEY + 3 && ev.alt && !ev.ctrl) post_close_once();
+    return true;
 }
 
 bool start() {

@@ -194,10 +194,12 @@ bool tty_start() {
     g_tty.raw.c_cc[VMIN] = 1;
     g_tty.raw.c_cc[VTIME] = 0;
 
-    int fds[2];
-    if (pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0) return false;
-    g_tty.pipe_read = fds[0];
-    g_tty.pipe_write = fds[1];
+    if (g_tty.pipe_read < 0) {
+        int fds[2];
+        if (pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0) return false;
+        g_tty.pipe_read = fds[0];
+        g_tty.pipe_write = fds[1];
+    }
     g_tty.quit = 0;
     g_tty.hangup = 0;
     g_tty.resize = 0;
@@ -207,9 +209,6 @@ bool tty_start() {
     install_handlers();
     if (!enter_raw()) {
         remove_handlers();
-        close(g_tty.pipe_read);
-        close(g_tty.pipe_write);
-        g_tty.pipe_read = g_tty.pipe_write = -1;
         return false;
     }
     if (!g_tty.atexit_done) {
@@ -240,10 +239,8 @@ void tty_stop() {
         alarm(0);
     }
     remove_handlers();
-    int r = g_tty.pipe_read, w = g_tty.pipe_write;
-    g_tty.pipe_read = g_tty.pipe_write = -1;
-    if (r >= 0) close(r);
-    if (w >= 0) close(w);
+    // The pipe stays open: another thread may still post an event, and a
+    // closed descriptor number could by then belong to something else.
     g_tty.started = false;
 }
 

@@ -28,7 +28,7 @@ void tty_restore();
 // Enters raw mode and the alternate screen again (after the program was
 // stopped and continued).
 void tty_reenter();
-// Restores the terminal and removes the handlers and the pipe.
+// Restores the terminal and removes the signal handlers.
 void tty_stop();
 
 int tty_input_fd();
