@@ -1,7 +1,7 @@
 #!/bin/bash
 # The window backend on a virtual X display: the test screen with configured
 # font size and colours, keys typed with xdotool, slow scrolling, the
-# magnifier and Alt+F4. Screenshots and the screen log are kept in
+# magnifier, the last screen kept after the program's end, and Alt+F4. Screenshots and the screen log are kept in
 # BUILD_DIR/sdl-screens for a look.
 # Usage: run_xvfb.sh SCREEN_CHECK_PROGRAM BUILD_DIR
 set -euo pipefail
@@ -63,11 +63,19 @@ import -window root "$out/magnified.png"
 xdotool mouseup 3
 sleep 0.7
 import -window root "$out/released.png"
+# Esc ends the program; its last screen stays until the window is closed.
+xdotool key Escape
+sleep 1
+title=$(xdotool getwindowname "$window" 2>/dev/null || true)
+[ "$title" = "Programa terminado" ] || fail "the title at the end is '$title'"
+import -window root "$out/ended.png"
 xdotool key alt+F4
 rc=0
 wait $pid || rc=$?
 trap - EXIT
 [ "$rc" = 0 ] || fail "the program ended with $rc after Alt+F4"
+cmp -s <(convert "$out/released.png" rgb:-) <(convert "$out/ended.png" rgb:-) && fail "the caret stayed at the end"
+[ "$(count "$out/ended.png" 0 576 132 24 "255,255,0")" -gt 20 ] || fail "the last screen is gone at the end"
 
 # Keys reached the program with the codes of a PC keyboard.
 for line in "tecla 112 'p'" "tecla 13" "tecla 1" "tecla 0 45" "tecla 0 72" "tecla 0 113" "tecla 0 254" \

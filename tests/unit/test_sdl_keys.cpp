@@ -10,6 +10,7 @@
 #include "platform/backend.h"
 #include "platform/sdl/sdl_draw.h"
 #include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/sdl_window.h"
 
 namespace {
 SDL_Event key(Uint32 type, SDL_Keycode sym, SDL_Scancode sc, Uint16 mod = KMOD_NONE) {
@@ -127,6 +128,17 @@ TEST_F(SdlBackend, OpensAWindowAndAsksForTheFirstPaint) {
     ASSERT_NE(sdl_draw_canvas(), nullptr);
     EXPECT_EQ(sdl_draw_canvas()->w, 800);
     EXPECT_EQ(sdl_draw_canvas()->h, 500);
+    // The window fits 80 x 25 cells and can shrink to 16 x 4 of them.
+    SDL_Window* window = SDL_GetWindowFromID(sdl_window_id());
+    ASSERT_NE(window, nullptr);
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    EXPECT_EQ((std::vector<int>{w, h}), (std::vector<int>{800, 500}));
+    SDL_GetWindowMinimumSize(window, &w, &h);
+    EXPECT_EQ((std::vector<int>{w, h}), (std::vector<int>{160, 80}));
+    SDL_GetWindowMaximumSize(window, &w, &h);
+    EXPECT_EQ((std::vector<int>{w, h}), (std::vector<int>{800, 500}));
+    EXPECT_STREQ(SDL_GetWindowTitle(window), "FUGA");
     OsEvent ev;
     ASSERT_TRUE(b->poll_event(ev));
     EXPECT_EQ(ev.type, OsEventType::Expose);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
@@ -36,6 +37,7 @@ struct SdlState {
     Uint32 wake_type = 0;
     bool focused = false;
     bool close_requested = false;
+    bool linger_installed = false;
     // Messages translated from one SDL event and not yet handed out.
     OsEvent pending[SDL_MAX_PENDING];
     int pending_head = 0, pending_count = 0;
@@ -229,8 +231,29 @@ void sleep_ms(int ms) {
     real_sleep_ms(ms);
 }
 
+// A program that ends without closing its window leaves the last screen up,
+// titled "Programa terminado", until the user closes it; then it ends as
+// every exit does, so the logs are written.
+void keep_last_screen() {
+    if (!g_sdl.started || !sdl_window_is_open()) return;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    // Nobody could close a window that is not shown.
+    if (!driver || !std::strcmp(driver, "dummy") || !std::strcmp(driver, "offscreen")) return;
+    sdl_draw_set_caret(false, 0, 0);
+    sdl_window_title("Programa terminado");
+    OsEvent ev;
+    while (sdl_window_is_open()) {
+        if (wait_event(ev, -1, false) && (ev.type == OsEventType::Close || ev.type == OsEventType::Quit)) break;
+    }
+    os_exit(0);
+}
+
 void screen_open(const OsScreenConfig& cfg) {
     if (!g_sdl.started || !sdl_window_open(cfg)) return;
+    if (!g_sdl.linger_installed) {
+        g_sdl.linger_installed = true;
+        std::atexit(keep_last_screen);
+    }
     g_sdl.focused = false;
     g_sdl.close_requested = false;
     // The image starts black; the console paints it from its planes.
