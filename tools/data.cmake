@@ -62,3 +62,23 @@ add_custom_command(OUTPUT ${FUGA_EXCEPTIONS_FILE}
   COMMENT "Exceptions portug.exc in Latin-1")
 add_custom_target(fuga_rules_data DEPENDS ${FUGA_RULES_FILE} ${FUGA_EXCEPTIONS_FILE})
 add_dependencies(fuga_data fuga_rules_data)
+
+# `cmake --install` lays out the same tree under the prefix, with its own
+# TALUNE.INI, and a `fuga-play` starter that points TALUNE_HOME at it.
+include(GNUInstallDirs)
+set(FUGA_INSTALL_DATA ${CMAKE_INSTALL_FULL_DATADIR}/fuga)
+set(FUGA_INSTALLED_INI ${CMAKE_BINARY_DIR}/install/TALUNE.INI)
+block()
+  set(FUGA_DATA_DIR ${FUGA_INSTALL_DATA})
+  set(FUGA_LETTERS_DIR ${FUGA_INSTALL_DATA}/letras)
+  set(FUGA_DIPHONES_DIR ${FUGA_INSTALL_DATA}/difones)
+  configure_file(${CMAKE_SOURCE_DIR}/tools/TALUNE.INI.in ${FUGA_INSTALLED_INI} @ONLY)
+  set(FUGA_PLAY_TALUNE_HOME ${FUGA_INSTALL_DATA})
+  set(CMAKE_BINARY_DIR ${CMAKE_INSTALL_FULL_BINDIR})
+  configure_file(${CMAKE_SOURCE_DIR}/tools/play.in ${CMAKE_CURRENT_BINARY_DIR}/install/fuga-play @ONLY)
+endblock()
+install(TARGETS fuga RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(PROGRAMS ${CMAKE_BINARY_DIR}/install/fuga-play DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${FUGA_INSTALLED_INI} DESTINATION ${FUGA_INSTALL_DATA})
+install(DIRECTORY ${FUGA_SOUND_DIR} ${FUGA_LETTERS_DIR} ${FUGA_DIPHONES_DIR} DESTINATION ${FUGA_INSTALL_DATA}
+  PATTERN ".*" EXCLUDE)
