@@ -15,6 +15,7 @@ void fake_write(const char* bytes, size_t count) {
 }
 
 std::string taken() {
+    term_screen_flush();
     std::string s = g_written;
     g_written.clear();
     g_writes = 0;
@@ -68,6 +69,7 @@ TEST_F(TerminalScreen, OnlyChangedCellsAreSent) {
     EXPECT_EQ(taken(), "\x1b[1;1H\x1b[38;2;255;255;0mQue fazer?");
     // The same again: nothing to send.
     draw(0, 0, "Que fazer?", YELLOW, BLACK);
+    term_screen_flush();
     EXPECT_EQ(g_writes, 0);
     EXPECT_EQ(taken(), "");
     // One letter changed, far from the cursor: a move and that letter only.
@@ -81,6 +83,25 @@ TEST_F(TerminalScreen, OnlyChangedCellsAreSent) {
     // Far apart: two moves.
     draw(10, 3, "ybZdeXghiJ");
     EXPECT_EQ(taken(), "\x1b[4;11Hy\x1b[4;20HJ");
+}
+
+TEST_F(TerminalScreen, DrawsUntilTheFlushGoOutInOneWrite) {
+    term_screen_open(80, 25);
+    taken();
+    term_screen_caret(true, 0, 24);
+    for (int r = 0; r < TERM_SCREEN_MAX_ROWS; ++r) draw(0, r, "linha " + std::to_string(r));
+    EXPECT_EQ(g_writes, 0);
+    term_screen_flush();
+    EXPECT_EQ(g_writes, 1);
+    std::string out = taken();
+    EXPECT_NE(out.find("linha 24"), std::string::npos);
+    // The cursor ends under the caret, once, after all the rows.
+    EXPECT_EQ(out.substr(out.size() - 13), "\x1b[25;1H\x1b[?25h");
+    // A flood of output does not pile up without bound.
+    for (int i = 0; i < 2000; ++i) {
+        draw(0, i % 25, i % 2 ? "abcdefghijklmnopqrstuvwxyz" : "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    }
+    EXPECT_GT(g_writes, 0);
 }
 
 TEST_F(TerminalScreen, ColourEscapesFollowTheRuns) {
@@ -134,7 +155,6 @@ TEST_F(TerminalScreen, CaretFollowsTheCursor) {
     // Drawing elsewhere puts the cursor back under the caret.
     draw(0, 0, "a");
     EXPECT_EQ(taken(), "\x1b[1;1H\x1b[38;2;255;255;255ma\x1b[3;6H");
-    EXPECT_EQ(g_writes, 0);
     term_screen_caret(false, 5, 2);
     EXPECT_EQ(taken(), "\x1b[?25l");
     // The pending-wrap column is shown on the last cell.

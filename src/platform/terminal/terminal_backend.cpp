@@ -107,6 +107,7 @@ void read_input() {
 // Waits up to wait_ms (negative: no limit) for the tty or the self-pipe, then
 // takes what arrived.
 void pump(int wait_ms) {
+    term_screen_flush();
     struct pollfd fds[2];
     int nfds = 0;
     fds[nfds++] = {tty_wake_fd(), POLLIN, 0};
@@ -118,6 +119,7 @@ void pump(int wait_ms) {
         if (poll_tty && fds[1].revents) read_input();
     }
     handle_signals();
+    term_screen_flush();
 }
 
 bool take_event(OsEvent& ev) {
@@ -165,6 +167,11 @@ bool poll_event(OsEvent& ev) { return wait_event(ev, 0, false); }
 
 void post_event(const OsEvent& ev) { push_event(ev); }
 
+void sleep_ms(int ms) {
+    term_screen_flush();
+    real_sleep_ms(ms);
+}
+
 void screen_open(const OsScreenConfig& cfg) {
     int cols = TERM_SCREEN_MAX_COLUMNS, rows = TERM_SCREEN_MAX_ROWS;
     tty_size(cols, rows);  // when unknown, assume the grid fits
@@ -183,10 +190,13 @@ bool screen_scrolled(OsRgb) { return false; }
 void screen_title(const std::string& title) { term_screen_title(title); }
 void beep() { term_screen_beep(); }
 bool screen_focused() { return true; }
-void screen_close() { term_screen_close(); }
+void screen_close() {
+    term_screen_close();
+    term_screen_flush();
+}
 
 const OsBackend backend = {"terminal", start, shutdown, wait_event, poll_event, post_event, real_ticks_ms,
-    real_sleep_ms, real_local_time, real_utc_time, screen_open, screen_draw, screen_caret, screen_scrolled,
+    sleep_ms, real_local_time, real_utc_time, screen_open, screen_draw, screen_caret, screen_scrolled,
     screen_title, beep, screen_focused, screen_close, local_clipboard_set, local_clipboard_get};
 }  // namespace
 

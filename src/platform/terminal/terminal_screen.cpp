@@ -220,8 +220,11 @@ void paint_all() {
     for (int r = 0; r < TERM_SCREEN_MAX_ROWS; ++r) sync_span(r, 0, TERM_SCREEN_MAX_COLUMNS);
 }
 
+// Output waits for the next flush unless this much has piled up.
+constexpr size_t SCREEN_MAX_BUFFERED = 32 * 1024;
+
 // Puts the cursor where the caret is, or hides it, then writes what was built.
-void finish() {
+void write_out() {
     if (g_screen.open && !g_screen.too_small) {
         if (g_screen.caret_visible) {
             move_to(g_screen.caret_row, g_screen.caret_col);
@@ -238,6 +241,10 @@ void finish() {
     g_screen.out.clear();
 }
 
+void finish() {
+    if (g_screen.out.size() >= SCREEN_MAX_BUFFERED) write_out();
+}
+
 void redraw_everything() {
     clear_terminal();
     if (g_screen.too_small) show_small_message();
@@ -252,6 +259,8 @@ void term_screen_reset() {
 }
 
 void term_screen_set_writer(void (*write)(const char* bytes, size_t count)) { g_screen.write = write; }
+
+void term_screen_flush() { write_out(); }
 
 std::string term_screen_small_message(int cols, int rows) {
     char size[32];

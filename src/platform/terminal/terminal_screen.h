@@ -13,8 +13,12 @@ constexpr int TERM_SCREEN_MAX_ROWS = 25;
 
 // Restores the start-up state: closed, every cell a blank in black.
 void term_screen_reset();
-// Where the escape bytes go; each public call below writes at most once.
+// Where the escape bytes go.
 void term_screen_set_writer(void (*write)(const char* bytes, size_t count));
+// The calls below build their output; this sends it in one write (and puts
+// the cursor under the caret). The backend flushes before every wait, so a
+// whole repaint reaches the terminal at once.
+void term_screen_flush();
 
 // Takes over a terminal of cols x rows: clears it and paints the grid, or
 // shows the too-small message.
