@@ -48,11 +48,14 @@ std::string describe(const OsEvent& ev) {
     return s;
 }
 
-std::string run(std::vector<SDL_Event> events, bool next_is_text = false) {
+// Translates the events in order; a key press sees the text event after it.
+std::string run(std::vector<SDL_Event> events) {
     std::string all;
-    for (const SDL_Event& e : events) {
+    for (size_t k = 0; k < events.size(); ++k) {
+        const SDL_Event& e = events[k];
+        const char* next_text = k + 1 < events.size() && events[k + 1].type == SDL_TEXTINPUT ? events[k + 1].text.text : nullptr;
         OsEvent out[SDL_KEYS_MAX_OUT];
-        int n = sdl_keys_translate(e, next_is_text && e.type == SDL_KEYDOWN, out, SDL_KEYS_MAX_OUT);
+        int n = sdl_keys_translate(e, next_text, out, SDL_KEYS_MAX_OUT);
         for (int i = 0; i < n; ++i) all += (all.empty() ? "" : " ") + describe(out[i]);
     }
     return all;
@@ -101,8 +104,11 @@ TEST(SdlKeys, TextAndControlCharactersBecomeCharMessages) {
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_x, SDL_SCANCODE_X, KMOD_LALT), text("x")}), "D88a");
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT)}), "D13a");
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_y, SDL_SCANCODE_Y), text("y")}), "D89 C121");
-    // A right Alt that types a character is the AltGr shift.
-    EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_q, SDL_SCANCODE_Q, KMOD_RALT), text("/")}, true), "D81 C47");
+    // A right Alt that types another character is the AltGr shift; one that
+    // leaves the key's own letter is Alt.
+    EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_q, SDL_SCANCODE_Q, KMOD_RALT), text("/")}), "D81 C47");
+    EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_q, SDL_SCANCODE_Q, KMOD_RALT), text("q")}), "D81a");
+    EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_e, SDL_SCANCODE_E, KMOD_RALT | KMOD_LSHIFT), text("E")}), "D69sa");
     // Alt+F4 asks to close the window.
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT)}), "X");
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4)}), "D115");

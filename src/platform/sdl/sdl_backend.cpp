@@ -69,9 +69,13 @@ bool pop_posted(OsEvent& ev) {
     return true;
 }
 
-bool next_is_text() {
+// The text of the text event right after a key press, if that is next.
+bool peek_text(char* text, size_t size) {
     SDL_Event next;
-    return SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 && next.type == SDL_TEXTINPUT;
+    if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1 || next.type != SDL_TEXTINPUT)
+        return false;
+    SDL_strlcpy(text, next.text.text, size);
+    return true;
 }
 
 void simple(OsEventType type) {
@@ -115,7 +119,9 @@ void translate(const SDL_Event& e) {
         case SDL_KEYUP:
         case SDL_TEXTINPUT: {
             OsEvent out[SDL_KEYS_MAX_OUT];
-            int n = sdl_keys_translate(e, e.type == SDL_KEYDOWN && next_is_text(), out, SDL_KEYS_MAX_OUT);
+            char next_text[SDL_TEXTINPUTEVENT_TEXT_SIZE];
+            bool has_text = e.type == SDL_KEYDOWN && peek_text(next_text, sizeof next_text);
+            int n = sdl_keys_translate(e, has_text ? next_text : nullptr, out, SDL_KEYS_MAX_OUT);
             for (int i = 0; i < n; ++i) {
                 if (out[i].type == OsEventType::Close) g_sdl.close_requested = true;
                 push_pending(out[i]);
@@ -195,6 +201,7 @@ bool wait_event(OsEvent& ev, int timeout_ms, bool) {
             if (!got && remaining == 0) return take_ready(ev);
         }
         if (got) translate(e);
+        else if (timeout_ms < 0) SDL_Delay(10);  // SDL could not wait: do not spin
     }
 }
 

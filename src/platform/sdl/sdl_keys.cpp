@@ -45,10 +45,20 @@ int utf8_next(const char*& p) {
     return cp;
 }
 
-int key_down(const SDL_KeyboardEvent& key, bool next_is_text, OsEvent* out, int capacity) {
+// With layouts that have a third level the right Alt is AltGr: the key types
+// another character. Where it is a plain Alt, X still reports the key's own
+// letter as text.
+bool is_altgr(const SDL_KeyboardEvent& key, const char* next_text) {
+    if (!(key.keysym.mod & KMOD_RALT) || !next_text || !*next_text) return false;
+    unsigned char c = static_cast<unsigned char>(next_text[0]);
+    if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
+    return next_text[1] != 0 || static_cast<SDL_Keycode>(c) != key.keysym.sym;
+}
+
+int key_down(const SDL_KeyboardEvent& key, const char* next_text, OsEvent* out, int capacity) {
     int n = 0;
     Uint16 mod = key.keysym.mod;
-    bool altgr = (mod & KMOD_RALT) && next_is_text;
+    bool altgr = is_altgr(key, next_text);
     OsEvent ev;
     ev.shift = mod & KMOD_SHIFT;
     ev.ctrl = (mod & KMOD_CTRL) && !altgr;
@@ -167,9 +177,9 @@ int sdl_keys_vkey(SDL_Keycode sym, SDL_Scancode sc, Uint16 mod) {
     return 0;
 }
 
-int sdl_keys_translate(const SDL_Event& event, bool next_is_text, OsEvent* out, int capacity) {
+int sdl_keys_translate(const SDL_Event& event, const char* next_text, OsEvent* out, int capacity) {
     switch (event.type) {
-        case SDL_KEYDOWN: return key_down(event.key, next_is_text, out, capacity);
+        case SDL_KEYDOWN: return key_down(event.key, next_text, out, capacity);
         case SDL_KEYUP: {
             const SDL_KeyboardEvent& key = event.key;
             OsEvent ev;

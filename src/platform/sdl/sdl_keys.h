@@ -15,7 +15,7 @@ void sdl_keys_reset();
 // The virtual key of a physical key; 0 for keys without one.
 int sdl_keys_vkey(SDL_Keycode sym, SDL_Scancode scancode, Uint16 mod);
 // Translates one keyboard or text event into up to `capacity` messages and
-// returns how many. `next_is_text` says that the event queued right after a
-// key press is its text: a right Alt that types a character is the AltGr
-// shift, not an Alt combination.
-int sdl_keys_translate(const SDL_Event& event, bool next_is_text, OsEvent* out, int capacity);
+// returns how many. `next_text` is the text of a text event queued right
+// after a key press (null when there is none): a right Alt with which a key
+// types something else than its own letter is the AltGr shift, not Alt.
+int sdl_keys_translate(const SDL_Event& event, const char* next_text, OsEvent* out, int capacity);
