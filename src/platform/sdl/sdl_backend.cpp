@@ -4,6 +4,7 @@
 #include <SDL2/SDL.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -256,7 +257,14 @@ void keep_last_screen() {
 }
 
 void screen_open(const OsScreenConfig& cfg) {
-    if (!g_sdl.started || !sdl_window_open(cfg)) return;
+    if (!g_sdl.started) return;
+    if (!sdl_window_open(cfg)) {
+        // Without its window the program could never get a key: say why and
+        // end instead of waiting for ever.
+        std::fprintf(stderr, "fuga: the window cannot be opened (%s); FUGA_BACKEND=terminal plays in a terminal\n",
+            SDL_GetError());
+        os_exit(1);
+    }
     if (!g_sdl.linger_installed) {
         g_sdl.linger_installed = true;
         std::atexit(keep_last_screen);

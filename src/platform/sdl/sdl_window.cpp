@@ -75,8 +75,11 @@ bool sdl_window_open(const OsScreenConfig& cfg) {
     int max_w = screen.w > 0 && screen.w < width ? screen.w : width;
     int max_h = screen.h > 0 && screen.h < height ? screen.h : height;
     Uint32 flags = SDL_WINDOW_RESIZABLE | (cfg.start_maximised ? SDL_WINDOW_MAXIMIZED : 0);
-    g_window.window = SDL_CreateWindow(utf8(cfg.title).c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-        max_w, max_h, flags);
+    // The maximised window is no larger than the grid, so it sits at the top
+    // left corner of the work area.
+    int x = cfg.start_maximised ? work.x : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
+    int y = cfg.start_maximised ? work.y : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
+    g_window.window = SDL_CreateWindow(utf8(cfg.title).c_str(), x, y, max_w, max_h, flags);
     if (!g_window.window) {
         sdl_draw_destroy();
         sdl_font_close();
