@@ -20,8 +20,8 @@ constexpr int RULES_MAX_OUTPUT = 11;
 // Characters of a rule line looked at; the rest of a longer line is ignored.
 constexpr int RULES_MAX_RULE_LINE = 1024;
 constexpr int RULES_MAX_EXCEPTIONS = 15000;
-// An exceptions line, and so a key or a replacement, holds at most this many
-// characters; the rest of a longer line is ignored.
+// An exceptions line holds at most this many characters; a longer line is
+// skipped (and noted).
 constexpr int RULES_MAX_EXCEPTION_LINE = 255;
 // The word buffer. A longer run of letters is spoken as several words.
 constexpr int RULES_MAX_WORD = 255;

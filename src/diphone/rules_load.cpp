@@ -8,9 +8,12 @@
 
 namespace {
 
+// A key holds a whole line and the bar that closes a line without "=".
+constexpr int EXCEPTION_TEXT = RULES_MAX_EXCEPTION_LINE + 1;
+
 struct ExceptionEntry {
-    char key[RULES_MAX_EXCEPTION_LINE + 1];
-    char replacement[RULES_MAX_EXCEPTION_LINE + 1];
+    char key[EXCEPTION_TEXT + 1];
+    char replacement[EXCEPTION_TEXT + 1];
     int line;
 };
 
@@ -167,14 +170,18 @@ bool load_exceptions(LineReader& in, const std::string& name) {
     bool cut;
     while (g_rules.exception_count < RULES_MAX_EXCEPTIONS && in.next(line, RULES_MAX_EXCEPTION_LINE, len, cut)) {
         if (len == 0) continue;
-        if (cut) note(name, in.number, "line longer than 255 characters cut");
+        // Half a line would make an entry that nobody wrote.
+        if (cut) {
+            note(name, in.number, "line longer than 255 characters skipped");
+            continue;
+        }
         std::memcpy(line + len, "|=|", 4);
         len += 3;
         int eq = find_from(line, len, 0, '=');
         int bar = find_from(line, len, eq + 1, '|');
         ExceptionEntry& e = g_rules.exceptions[g_rules.exception_count++];
-        copy_part(e.key, RULES_MAX_EXCEPTION_LINE, line, 0, eq);
-        copy_part(e.replacement, RULES_MAX_EXCEPTION_LINE, line, eq + 1, bar);
+        copy_part(e.key, EXCEPTION_TEXT, line, 0, eq);
+        copy_part(e.replacement, EXCEPTION_TEXT, line, eq + 1, bar);
         e.line = in.number;
     }
     if (g_rules.exception_count == RULES_MAX_EXCEPTIONS) {
