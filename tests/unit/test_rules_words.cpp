@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "diphone/rules.h"
+#include "game/texts.h"
 #include "rules_test_support.h"
 #include "util/latin1.h"
 
@@ -374,6 +377,54 @@ const WordCase k_words[] = {
     {"val", "[v/Aw ]"},
     {"morvela", "[m/o^rr /v/E /l/a^ ]"},
     {"pular", "[p/u /l/Arr ]"},
+    {"achar", "[a /x/Arr ]"},
+    {"aproveitar", "[a /p/r/o^ /v/e^y /t/Arr ]"},
+    {"assassinado", "[a /s/a /s/i /n/A /d/u ]"},
+    {"atento", "[a /t/E~ /t/u ]"},
+    {"até", "[a /t/E ]"},
+    {"bem", "[b/e~y ]"},
+    {"blecaute", "[b/l/e^ /k/Aw /tch/i ]"},
+    {"cada", "[k/A /d/a^ ]"},
+    {"causou", "[k/aw /z/O^ ]"},
+    {"centavo", "[s/e~ /t/A /v/u ]"},
+    {"circuito", "[s/irr /k/Uy /t/u ]"},
+    {"condenado", "[k/o~ /d/e^ /n/A /d/u ]"},
+    {"cumpre", "[k/U~ /p/r/i ]"},
+    {"curto", "[k/Urr /t/u ]"},
+    {"daqui", "[d/a /k/I ]"},
+    {"decidiu", "[d/e^ /s/i /dj/Iw ]"},
+    {"deve", "[d/E^ /v/i ]"},
+    {"encontrar", "[e~ /k/o~ /t/r/Arr ]"},
+    {"enfrentar", "[e~ /f/r/e~ /t/Arr ]"},
+    {"enganar", "[e~ /g/a^ /n/Arr ]"},
+    {"escapar", "[i /s/k/a /p/Arr ]"},
+    {"escuridão", "[i /s/k/u /r/i /d/A~w ]"},
+    {"esposa", "[i /s/p/O /z/a^ ]"},
+    {"estiver", "[i /s/tch/i /v/E^rr ]"},
+    {"falta", "[f/Aw /t/a^ ]"},
+    {"fora", "[f/O /r/a^ ]"},
+    {"força", "[f/O^rr /s/a^ ]"},
+    {"fugir", "[f/u /j/Irr ]"},
+    {"fugitivo", "[f/u /j/i /tch/I /v/u ]"},
+    {"guardas", "[gw/Arr /d/a^ /s]"},
+    {"jamais", "[j/a^ /m/Ay /s]"},
+    {"levá", "[l/e^ /v/A ]"},
+    {"longe", "[l/O~ /j/i ]"},
+    {"los", "[l/u /s]"},
+    {"lá", "[l/A ]"},
+    {"mais", "[m/Ay /s]"},
+    {"meses", "[m/E^ /z/i /s]"},
+    {"ok", "[o^ /k/E^y ]"},
+    {"pelo", "[p/E^ /l/u ]"},
+    {"perpétua", "[p/e^rr /p/E /t/u /a^ ]"},
+    {"plano", "[p/l/A^ /n/u ]"},
+    {"precise", "[p/r/e^ /s/I /z/i ]"},
+    {"prisão", "[p/r/i /z/A~w ]"},
+    {"própria", "[p/r/O /p/r/i /a^ ]"},
+    {"roubar", "[rr/o^ /b/Arr ]"},
+    {"temido", "[t/e^ /m/I /d/u ]"},
+    {"valor", "[v/a /l/O^rr ]"},
+    {"à", "[a ]"},
     // Common words for each rule: r and s by context, digraphs, c g x by context,
     // nasal vowels and endings, final l, open and closed e and o, diphthongs and
     // hiatus, stress by the scan and by accents, consonants that take an i.
@@ -583,7 +634,80 @@ bool phoneme_letters_only(const std::string& s, std::string& bad) {
     return true;
 }
 
+// The groups the synthesizer reads from a phoneme string: outputs joined by
+// "/" while short, ended by a space or "]"; letters ("_x") left out.
+std::vector<std::string> groups_of(const std::string& s) {
+    std::vector<std::string> groups;
+    size_t i = 0, n = s.size();
+    while (i < n) {
+        if (s[i] == '[') ++i;
+        std::string g;
+        while (i < n && s[i] != ' ' && s[i] != ']') {
+            if (s[i] == '/') {
+                if (g.size() > 8) break;
+                ++i;
+                continue;
+            }
+            if (s[i] == '_' && i + 1 < n) {
+                g += s.substr(i, 2);
+                i += 2;
+                continue;
+            }
+            g += s[i++];
+        }
+        if (i < n) ++i;
+        if (!g.empty() && g[0] != '_') groups.push_back(g);
+    }
+    return groups;
+}
+
+// The words of the game's own texts, lower-cased Latin-1.
+std::set<std::string> game_words() {
+    std::set<std::string> words;
+    for (int i = 0; i < TXT_COUNT; ++i) {
+        const GameTextEntry& e = game_text_entry(static_cast<GameText>(i));
+        for (const std::string* t : {&e.text, &e.spoken}) {
+            std::string w;
+            for (size_t k = 0; k <= t->size(); ++k) {
+                unsigned char c = k < t->size() ? static_cast<unsigned char>((*t)[k]) : ' ';
+                bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 192 && c != 215 && c != 247);
+                if (letter) {
+                    if ((c >= 'A' && c <= 'Z') || (c >= 192 && c <= 222)) c = static_cast<unsigned char>(c + 32);
+                    w += static_cast<char>(c);
+                } else if (!w.empty()) {
+                    words.insert(w);
+                    w.clear();
+                }
+            }
+        }
+    }
+    return words;
+}
+
 }  // namespace
+
+TEST_F(RulesWords, EveryWordOfTheGameIsInTheTable) {
+    std::set<std::string> table;
+    for (const WordCase& c : k_words) table.insert(latin1(c.word));
+    for (const std::string& w : game_words()) EXPECT_TRUE(table.count(w)) << "not in the table: " << utf8(w);
+}
+
+// Each syllable is one group: an s, z or k left from the syllable before, an
+// onset, the vowel, and a glide, final rr or nasal mark; a final s alone.
+// The unit databases are built for exactly these shapes.
+TEST_F(RulesWords, GroupsHaveTheShapesTheUnitsAreMadeFor) {
+    static const std::regex shape(
+        "(s|z|k)?(p|b|t|d|k|g|f|v|s|z|x|j|m|n|l|r|nh|lh|rr|tch|dj|kw|gw|ks|[pbtdkgfv][rl])?"
+        "([aeiou][\\^~]?)(y|w|rr)?|s",
+        std::regex::icase);
+    std::vector<std::string> texts;
+    for (const WordCase& c : k_words) texts.push_back(latin1(c.word));
+    for (int i = 0; i < TXT_COUNT; ++i) texts.push_back(game_text_entry(static_cast<GameText>(i)).text);
+    texts.push_back(rules_test_read_source("../bench/texto_1000_palavras.txt"));
+    for (const std::string& t : texts)
+        for (const std::string& g : groups_of(rules_text_to_phonemes(t)))
+            EXPECT_TRUE(std::regex_match(g, shape)) << "group " << g << " in: " << utf8(t.substr(0, 60));
+}
 
 TEST_F(RulesWords, EachWordHasItsIntendedPhonemes) {
     EXPECT_GE(sizeof k_words / sizeof k_words[0], 300u);
