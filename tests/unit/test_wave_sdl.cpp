@@ -63,3 +63,20 @@ TEST_F(WaveSdl, AKeyPostedDuringPlaybackStopsIt) {
     EXPECT_FALSE(wave_busy());
     EXPECT_EQ(console_read_key(), 'x');
 }
+
+TEST_F(WaveSdl, ToneImagesPlayBesideTheBlocksAndBadOnesAreIgnored) {
+    auto tone = make_wav(11025, 1, 8, {{"LIST", ramp(6)}, {"data", ramp(2205)}});
+    auto other = make_wav(22050, 1, 16, {{"data", ramp(4410)}});
+    std::vector<uint8_t> image = make_wav(11025, 1, 8, {{"data", ramp(11025)}});
+    wave_play_image(image.data(), image.size());
+    os_audio_play_tone_image(tone.data(), tone.size());
+    os_audio_play_tone_image(other.data(), other.size());  // replaces the first
+    auto cut = tone;
+    cut.resize(30);
+    os_audio_play_tone_image(cut.data(), cut.size());
+    os_audio_play_tone_image(nullptr, 0);
+    auto start = Clock::now();
+    while (wave_busy()) console_wait_message(100);
+    // The blocks were not held up by the tones: one second of sound.
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2500));
+}
