@@ -590,6 +590,20 @@ const WordCase k_words[] = {
     {"nove", "[n/O /v/i ]"},
     {"vida", "[v/I /d/a^ ]"},
     {"pinguim", "[p/i~ /gw/I~ ]"},
+    {"colega", "[k/o^ /l/E /g/a^ ]"},
+    {"depressa", "[d/e^ /p/r/E /s/a^ ]"},
+    {"jovem", "[j/O /v/e~y ]"},
+    {"mulher", "[m/u /lh/Err ]"},
+    {"mulheres", "[m/u /lh/E /r/i /s]"},
+    {"pedra", "[p/E /d/r/a^ ]"},
+    {"porque", "[p/o^rr /k/E^ ]"},
+    {"qualquer", "[kw/aw /k/Err ]"},
+    {"troca", "[t/r/O /k/a^ ]"},
+    {"voz", "[v/O /s]"},
+    {"chuva", "[x/U /v/a^ ]"},
+    {"joelhos", "[j/o^ /E^ /lh/u /s]"},
+    {"ignorado", "[i /gi /n/o^ /r/A /d/u ]"},
+    {"quinta-feira", "[k/I~ /t/a^ ][][f/E^y /r/a^ ]"},
 };
 
 class RulesWords : public ::testing::Test {
