@@ -210,6 +210,12 @@ bool rules_load(const std::string& path) {
     LineReader in;
     in.file = f;
     bool ok = load_rules(in, path);
+    // A directory opens but cannot be read: that is no empty rule file.
+    if (ok && std::ferror(f)) {
+        rules_reset();
+        note(path, in.number, "cannot be read");
+        ok = false;
+    }
     std::fclose(f);
     return ok;
 }
@@ -230,7 +236,15 @@ bool rules_load_exceptions(const std::string& path) {
     }
     LineReader in;
     in.file = f;
+    int before = g_rules.exception_count;
     bool ok = load_exceptions(in, path);
+    if (std::ferror(f)) {
+        g_rules.message.clear();
+        note(path, in.number, "cannot be read");
+        g_rules.exception_count = before;
+        sort_exceptions(path);
+        ok = false;
+    }
     std::fclose(f);
     return ok;
 }

@@ -235,6 +235,10 @@ TEST_F(Rules, LoadersAndTheirLifecycle) {
     EXPECT_FALSE(rules_load("/nonexistent/regras.rgr"));
     EXPECT_NE(rules_last_message().find("/nonexistent/regras.rgr"), std::string::npos);
     EXPECT_FALSE(rules_load_exceptions("/nonexistent/portug.exc"));
+    // A directory opens on this system but is no rule file.
+    EXPECT_FALSE(rules_load(::testing::TempDir()));
+    EXPECT_NE(rules_last_message().find("cannot be read"), std::string::npos);
+    EXPECT_FALSE(rules_load_exceptions(::testing::TempDir()));
 
     std::string rgr = temp_file("rules_test.rgr", "(A)=a|\n(B)=b|\r\n");
     std::string exc = temp_file("rules_test.exc", "ab=ba|\r\n");
