@@ -2,6 +2,8 @@
 // SDL audio callback, each reported done as it is used up, and a second,
 // independent stream for short tone images.
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <vector>
@@ -31,10 +33,36 @@ struct SdlAudioState {
     size_t position = 0;  // bytes of the head block already played
 
     SDL_AudioDeviceID tone_device = 0;
+    bool tone_failed = false;  // no card: tones are not tried again
     SDL_AudioSpec tone_spec = {};
     std::vector<uint8_t> tone;  // the tone's samples, owned
     size_t tone_position = 0;
 } g_sdl;
+
+// The sound libraries under SDL (ALSA) write their complaints about a missing
+// card to standard error, which on the terminal backend is the player's
+// screen; a missing card is announced on the console instead.
+struct QuietStderr {
+    int saved = -1;
+    QuietStderr() {
+        int null_fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null_fd < 0) return;
+        saved = ::dup(STDERR_FILENO);
+        if (saved >= 0) ::dup2(null_fd, STDERR_FILENO);
+        ::close(null_fd);
+    }
+    ~QuietStderr() {
+        if (saved < 0) return;
+        ::dup2(saved, STDERR_FILENO);
+        ::close(saved);
+    }
+};
+
+SDL_AudioDeviceID open_device(const SDL_AudioSpec& want, SDL_AudioSpec& have) {
+    QuietStderr quiet;
+    // No changes allowed: SDL converts our exact format for the sound card.
+    return SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+}
 
 void post_done(int buffer_number) {
     OsEvent ev;
@@ -66,7 +94,10 @@ void SDLCALL fill(void*, Uint8* stream, int len) {
 }
 
 bool init_audio() {
-    if (!g_sdl.initialised) g_sdl.initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!g_sdl.initialised) {
+        QuietStderr quiet;
+        g_sdl.initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    }
     return g_sdl.initialised;
 }
 
@@ -99,8 +130,7 @@ OsAudioOpen open(const OsAudioFormat& fmt) {
     if (!same) {
         if (g_sdl.device) SDL_CloseAudioDevice(g_sdl.device);
         SDL_AudioSpec want = spec_for(fmt, fill), have;
-        // No changes allowed: SDL converts our exact format for the sound card.
-        g_sdl.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+        g_sdl.device = open_device(want, have);
         if (!g_sdl.device) return OsAudioOpen::NoDevice;
         g_sdl.format = fmt;
         g_sdl.silence = have.silence;
@@ -183,7 +213,11 @@ void play_tone_image(const uint8_t* image, size_t bytes) {
     OsAudioFormat fmt;
     const uint8_t* samples = nullptr;
     size_t count = 0;
-    if (!tone_samples(image, bytes, fmt, samples, count) || !valid(fmt) || !init_audio()) return;
+    if (g_sdl.tone_failed || !tone_samples(image, bytes, fmt, samples, count) || !valid(fmt)) return;
+    if (!init_audio()) {
+        g_sdl.tone_failed = true;
+        return;
+    }
     SDL_AudioSpec want = spec_for(fmt, fill_tone);
     bool same = g_sdl.tone_device && want.freq == g_sdl.tone_spec.freq &&
                 want.format == g_sdl.tone_spec.format && want.channels == g_sdl.tone_spec.channels;
@@ -191,8 +225,11 @@ void play_tone_image(const uint8_t* image, size_t bytes) {
         if (g_sdl.tone_device) SDL_CloseAudioDevice(g_sdl.tone_device);
         g_sdl.tone.clear();
         g_sdl.tone_position = 0;
-        g_sdl.tone_device = SDL_OpenAudioDevice(nullptr, 0, &want, &g_sdl.tone_spec, 0);
-        if (!g_sdl.tone_device) return;
+        g_sdl.tone_device = open_device(want, g_sdl.tone_spec);
+        if (!g_sdl.tone_device) {
+            g_sdl.tone_failed = true;
+            return;
+        }
         SDL_PauseAudioDevice(g_sdl.tone_device, 0);
     }
     SDL_LockAudioDevice(g_sdl.tone_device);
