@@ -123,7 +123,7 @@ void convert(const RulesWord& word, std::string& out) {
             if (match_fits(*r, v, pos) && left_fits(*r, v, pos) && right_fits(*r, v, pos + r->match_len)) {
                 text = r->output;
                 text_len = static_cast<int>(std::strlen(r->output));
-                step = r->match_len;
+                step = r->match_len > 0 ? r->match_len : 1;
                 break;
             }
         }

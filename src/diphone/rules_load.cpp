@@ -27,6 +27,11 @@ struct RulesState {
     int order[RULES_MAX_EXCEPTIONS];
     int exception_count = 0;
     std::string message;
+
+    // No rules before the first load: every list ends at once.
+    RulesState() {
+        for (int i = 0; i < RULES_MAX_LISTS; ++i) head[i] = tail[i] = -1;
+    }
 };
 
 RulesState g_rules;

@@ -513,7 +513,7 @@ const WordCase k_words[] = {
     {"sempre", "[s/E~ /p/r/i ]"},
     {"homem", "[/O^ /m/e~y ]"},
     {"homens", "[/O^ /m/e~y /s]"},
-    {"jovens", "[j/O^ /v/e~y /s]"},
+    {"jovens", "[j/O /v/e~y /s]"},
     {"falam", "[f/A /l/a~w ]"},
     {"cama", "[k/A^ /m/a^ ]"},
     {"ano", "[a^ /n/u ]"},
