@@ -83,6 +83,12 @@ TEST_F(TerminalScreen, OnlyChangedCellsAreSent) {
     // Far apart: two moves.
     draw(10, 3, "ybZdeXghiJ");
     EXPECT_EQ(taken(), "\x1b[4;11Hy\x1b[4;20HJ");
+    // Blanks in another foreground look the same: nothing to send; in
+    // another background they do not.
+    draw(0, 10, "    ", YELLOW, BLACK);
+    EXPECT_EQ(taken(), "");
+    draw(0, 10, "  ", YELLOW, BLUE);
+    EXPECT_EQ(taken(), "\x1b[11;1H\x1b[38;2;255;255;0;48;2;0;0;255m  ");
 }
 
 TEST_F(TerminalScreen, DrawsUntilTheFlushGoOutInOneWrite) {

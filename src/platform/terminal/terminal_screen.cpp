@@ -39,6 +39,8 @@ bool clean(int r, int c) {
     if (!g_screen.shown_known[r][c]) return false;
     const Cell& w = g_screen.want[r][c];
     const Cell& s = g_screen.shown[r][c];
+    // A blank looks the same whatever its foreground.
+    if (w.ch == ' ' && s.ch == ' ') return same_rgb(w.bg, s.bg);
     return w.ch == s.ch && same_rgb(w.fg, s.fg) && same_rgb(w.bg, s.bg);
 }
 

@@ -111,7 +111,7 @@ void on_continue(int) {
 void on_stop(int) {
     int saved_errno = errno;
     tty_restore();
-    signal(SIGTSTP, SIG_DFL);
+    install(SIGTSTP, SIG_DFL, 0);
     raise(SIGTSTP);  // delivered when this handler returns
     errno = saved_errno;
 }
@@ -125,7 +125,7 @@ void on_alarm(int) {
 
 void on_crash(int sig) {
     tty_restore();
-    signal(sig, SIG_DFL);
+    install(sig, SIG_DFL, 0);
     raise(sig);  // the default action (core dump) once this handler returns
 }
 
