@@ -63,6 +63,14 @@ TEST_F(TerminalKeys, EditingAndControlBytes) {
     EXPECT_EQ(keys("\r"), (V{"down 13", "char 13"}));
     EXPECT_EQ(keys("\x7f"), (V{"down 8", "char 8"}));
     EXPECT_EQ(keys("\x08"), (V{"down 8", "char 8"}));
+    // Where Backspace sends DEL, the backspace byte is Ctrl+Backspace (the
+    // console makes it 127, delete a word).
+    term_keys_set_erase(127);
+    feed("\x08\x7f", 1000);
+    EXPECT_EQ(take(1000), (V{"down 8 ctrl", "char 8 ctrl", "down 8", "char 8"}));
+    term_keys_set_erase(8);
+    feed("\x08", 2000);
+    EXPECT_EQ(take(2000), (V{"down 8", "char 8"}));
     EXPECT_EQ(keys("\t"), (V{"down 9", "char 9"}));
     EXPECT_EQ(keys("\x1b[Z"), (V{"down 9 shift", "char 9 shift"}));
     // Ctrl+letter: the letter's key with Ctrl and the control character.

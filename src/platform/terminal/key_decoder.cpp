@@ -15,6 +15,7 @@ struct KeyDecoderState {
     uint64_t last_feed_ms = 0;
     // The rest of an over-long sequence is being swallowed.
     bool skipping = false;
+    bool backspace_is_del = false;
     OsEvent out[2];
     int out_count = 0, out_next = 0;
 } g_keys;
@@ -154,6 +155,7 @@ Key control_or_ascii_key(int b) {
     case 127:
         k.vk = VK_BACK_KEY;
         k.ch = 8;
+        k.ctrl = b == 8 && g_keys.backspace_is_del;
         return k;
     case 9:
         k.vk = VK_TAB_KEY;
@@ -494,6 +496,8 @@ void consume(int used) {
 }  // namespace
 
 void term_keys_reset() { g_keys = KeyDecoderState{}; }
+
+void term_keys_set_erase(unsigned char erase) { g_keys.backspace_is_del = erase == 127; }
 
 int term_keys_room() { return TERM_KEYS_MAX_PENDING - g_keys.count; }
 

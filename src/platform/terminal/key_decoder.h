@@ -19,6 +19,11 @@ constexpr int TERM_KEYS_MAX_SEQUENCE = 32;
 constexpr int TERM_KEYS_ESC_TIMEOUT_MS = 50;
 
 void term_keys_reset();
+// The byte the terminal's Backspace key sends (its erase character). When it
+// is DEL (127), a backspace byte (8) can only come from Ctrl+Backspace or
+// Ctrl+H and is given with Ctrl; otherwise both bytes are a plain Backspace
+// (the start-up setting).
+void term_keys_set_erase(unsigned char erase);
 // Free room for term_keys_feed.
 int term_keys_room();
 // Appends bytes read at now_ms; returns how many were taken (at most the room).

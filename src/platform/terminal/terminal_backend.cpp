@@ -134,6 +134,7 @@ bool start() {
     if (g_term.started) return true;
     if (!tty_start()) return false;
     term_keys_reset();
+    term_keys_set_erase(tty_erase_char());
     term_screen_reset();
     term_screen_set_writer(tty_write);
     g_term.input_closed = g_term.close_sent = g_term.quit_sent = false;

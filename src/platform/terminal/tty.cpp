@@ -244,6 +244,7 @@ void tty_stop() {
     g_tty.started = false;
 }
 
+unsigned char tty_erase_char() { return g_tty.saved.c_cc[VERASE]; }
 int tty_input_fd() { return STDIN_FILENO; }
 int tty_wake_fd() { return g_tty.pipe_read; }
 void tty_wake() { poke_pipe('e'); }

@@ -31,6 +31,8 @@ void tty_reenter();
 // Restores the terminal and removes the signal handlers.
 void tty_stop();
 
+// The erase character the terminal had at start (what its Backspace sends).
+unsigned char tty_erase_char();
 int tty_input_fd();
 // Read end of the self-pipe; readable after tty_wake or a signal.
 int tty_wake_fd();
