@@ -6,6 +6,10 @@
 // The program's entry after the module start: reads "-r", starts speech,
 // plays the game and ends the program.
 [[noreturn]] void game_main(int argc, char** argv);
+// The speed setting's number: a signed decimal after leading blanks; for a
+// text that is not a whole number, the digits before the first character
+// that does not fit, without their sign; 0 for an empty text.
+int game_speed_setting(const std::string& text);
 // Speech settings and the state of a new game (before the random placements).
 void game_setup();
 // The lantern, the key, the penknife, then the guard.

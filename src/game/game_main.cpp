@@ -2,7 +2,6 @@
 #include <cstring>
 
 #include "console/console.h"
-
 #include "game/endings.h"
 #include "game/game.h"
 #include "game/game_state.h"
@@ -14,10 +13,7 @@
 #include "speech/speech.h"
 #include "util/random.h"
 
-namespace {
-// A signed decimal after leading blanks; the digits before the first
-// character that does not fit, without their sign, for anything else.
-int read_speed(const std::string& text) {
+int game_speed_setting(const std::string& text) {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     bool negative = false;
@@ -32,6 +28,7 @@ int read_speed(const std::string& text) {
     return static_cast<int>(negative && whole ? -value : value);
 }
 
+namespace {
 // The room, what is in it and the command; false when the game ended in the
 // description.
 bool before_the_command(const std::string* typed_line) {
@@ -59,7 +56,7 @@ bool carry_out() {
 }  // namespace
 
 void game_setup() {
-    int speed = read_speed(config_read_setting("SMORVELA", "VELOCIDADE"));
+    int speed = game_speed_setting(config_read_setting("SMORVELA", "VELOCIDADE"));
     speech_start(speed, config_read_setting("SMORVELA", "DIRSMORVELA"));
     game_reset();
 }

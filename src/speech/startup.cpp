@@ -10,7 +10,6 @@ namespace {
 struct SpeechStartState {
     std::string sound_directory;
     int speed = 0;
-    bool started = false;
     bool speak_punctuation = true;
     uint8_t click[SPEECH_WAVE_HEADER_BYTES + SPEECH_CLICK_SAMPLES] = {};
 } g_start;
@@ -66,12 +65,10 @@ void speech_start(int speed, const std::string& sound_directory) {
     g_start.speed = speed;
     g_start.sound_directory = sound_directory;
     if (!g_start.sound_directory.empty() && g_start.sound_directory.back() != '/') g_start.sound_directory += '/';
-    g_start.started = true;
 }
 
 void speech_stop() {
     while (speech_busy()) console_wait_message();
-    g_start.started = false;
 }
 
 int speech_current_speed() { return g_start.speed; }

@@ -39,3 +39,22 @@ TEST_F(GameTest, IntroductionTellsTheStoryInThirteenShortLines) {
     EXPECT_EQ(sounds(), std::vector<std::string>{"file INTRO.wav"});
     EXPECT_EQ(console_current_attribute() & 0x0F, 15);
 }
+
+TEST_F(GameTest, SetupReadsTheGamesSpeedAndDataDirectory) {
+    EXPECT_EQ(game_speed_setting(""), 0);
+    EXPECT_EQ(game_speed_setting("  4"), 4);
+    EXPECT_EQ(game_speed_setting("-2"), -2);
+    EXPECT_EQ(game_speed_setting("-2x"), 2) << "digits before the bad character, without their sign";
+    EXPECT_EQ(game_speed_setting("x5"), 0);
+    std::ofstream(dir_ / "TALUNE.INI") << "[SMORVELA]\nDIRSMORVELA=" << dir_.string() << "/som\nVELOCIDADE=5\n";
+    game_setup();
+    EXPECT_EQ(speech_current_speed(), 5);
+    EXPECT_EQ(speech_sound_directory(), dir_.string() + "/som/");
+    std::ofstream(dir_ / "TALUNE.INI") << "[SMORVELA]\nVELOCIDADE=9\n[TRADUTOR]\nVELOCIDADE=2\n";
+    game_setup();
+    EXPECT_EQ(speech_current_speed(), 3) << "out of range";
+    std::ofstream(dir_ / "TALUNE.INI") << "[TRADUTOR]\nVELOCIDADE=2\n";
+    game_setup();
+    EXPECT_EQ(speech_current_speed(), 2) << "absent: the speech system's own speed";
+    EXPECT_EQ(speech_sound_directory(), "");
+}
