@@ -3,6 +3,7 @@
 // the screen calls routed to the window, drawing, keys and clipboard files.
 #include <SDL2/SDL.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdint>
@@ -34,8 +35,9 @@ struct PostedQueue {
 };
 
 struct SdlState {
-    bool started = false;
-    Uint32 wake_type = 0;
+    // Read by threads that post events.
+    std::atomic<bool> started{false};
+    std::atomic<Uint32> wake_type{0};
     bool focused = false;
     bool close_requested = false;
     bool linger_installed = false;
