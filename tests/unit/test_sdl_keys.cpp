@@ -91,6 +91,10 @@ TEST(SdlKeys, TextAndControlCharactersBecomeCharMessages) {
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A), text("a")}), "D65 C97");
     // UTF-8 is taken to Latin-1; characters outside it are dropped.
     EXPECT_EQ(run({text("ç\xC3\xA3o€\xD0\xB4!")}), "C231 C227 C111 C128 C33");
+    // A whole text event of letters (an input method's commit) is kept.
+    std::string expected;
+    for (int i = 0; i < 31; ++i) expected += std::string(i ? " " : "") + "C120";
+    EXPECT_EQ(run({text("xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx")}), expected);
     // SDL types no text for these keys: a keyboard types their control codes.
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN)}), "D13 C13");
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER)}), "D13 C13");

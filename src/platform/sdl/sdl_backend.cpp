@@ -20,7 +20,7 @@
 
 namespace {
 constexpr int SDL_MAX_POSTED = 1024;
-constexpr int SDL_MAX_PENDING = 16;
+constexpr int SDL_MAX_PENDING = 2 * SDL_KEYS_MAX_OUT;
 // Pixel scrolling only pays while the whole window is on the screen.
 constexpr int SDL_SCROLL_MARGIN = 32;
 constexpr int SDL_BEEP_RATE = 11025;

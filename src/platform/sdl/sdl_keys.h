@@ -7,8 +7,8 @@
 
 #include "platform/os.h"
 
-// Most messages one SDL event turns into.
-constexpr int SDL_KEYS_MAX_OUT = 8;
+// Most messages one SDL event turns into (a text event of single bytes).
+constexpr int SDL_KEYS_MAX_OUT = SDL_TEXTINPUTEVENT_TEXT_SIZE;
 
 // Forgets what the last key press said about the text that follows it.
 void sdl_keys_reset();
