@@ -51,7 +51,7 @@ int open_error(OsAudioOpen r) {
 }
 
 void announce_null_device() {
-    console_write_text(latin1("Sem dispositivo de som: o som será só simulado.\r\n"));
+    console_write_text(latin1("Sem dispositivo de som: o programa seguirá em silêncio.\r\n"));
 }
 
 bool key_stops() { return wave_stop_on_key && console_key_waiting(); }
