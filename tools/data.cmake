@@ -63,6 +63,33 @@ add_custom_command(OUTPUT ${FUGA_EXCEPTIONS_FILE}
 add_custom_target(fuga_rules_data DEPENDS ${FUGA_RULES_FILE} ${FUGA_EXCEPTIONS_FILE})
 add_dependencies(fuga_data fuga_rules_data)
 
+# The own synthesizer's voice databases DIFONES1..5: one generator run per
+# speed (the two cores share them), for every unit that the installed
+# Latin-1 rules and exceptions can ask for in real text (the game's texts
+# and the benchmark text join the generated word set).
+target_link_libraries(gen_difones PRIVATE espeak-ng)
+if(EXISTS ${CMAKE_SOURCE_DIR}/data/regras.rgr AND EXISTS ${CMAKE_SOURCE_DIR}/data/portug.exc)
+  set(FUGA_DIPHONE_TEXTS "")
+  if(TARGET game_texts)
+    list(APPEND FUGA_DIPHONE_TEXTS ${FUGA_RECORDING_LISTS}/game.txt)
+  endif()
+  if(EXISTS ${CMAKE_SOURCE_DIR}/bench/texto_1000_palavras.txt)
+    list(APPEND FUGA_DIPHONE_TEXTS ${CMAKE_SOURCE_DIR}/bench/texto_1000_palavras.txt)
+  endif()
+  set(FUGA_DIPHONE_OUTPUTS "")
+  foreach(speed 1 2 3 4 5)
+    set(base ${FUGA_DIPHONES_DIR}/DIFONES${speed})
+    add_custom_command(OUTPUT ${base}.IND ${base}.DIF
+      COMMAND gen_difones db ${speed} ${FUGA_RULES_FILE} ${FUGA_EXCEPTIONS_FILE} ${FUGA_DIPHONES_DIR}
+              ${FUGA_DIPHONE_TEXTS}
+      DEPENDS gen_difones ${FUGA_RULES_FILE} ${FUGA_EXCEPTIONS_FILE} ${FUGA_DIPHONE_TEXTS}
+      COMMENT "Voice database DIFONES${speed}")
+    list(APPEND FUGA_DIPHONE_OUTPUTS ${base}.IND ${base}.DIF)
+  endforeach()
+  add_custom_target(fuga_diphone_databases DEPENDS ${FUGA_DIPHONE_OUTPUTS})
+  add_dependencies(fuga_data fuga_diphone_databases)
+endif()
+
 # `cmake --install` lays out the same tree under the prefix, with its own
 # TALUNE.INI, and a `fuga-play` starter that points TALUNE_HOME at it.
 include(GNUInstallDirs)
