@@ -96,16 +96,24 @@ std::vector<float> downsample(const std::vector<float>& in, int in_rate) {
 // Keeps [first, last) where 5 ms windows rise above the threshold, with a
 // short margin and fades so joins do not click.
 std::vector<float> trim(const std::vector<float>& s, float threshold, int margin) {
-    // A decaying end is cut sooner than a rising start.
-    const float tail_threshold = std::max(threshold, 0.02f);
     const int win = OUT_RATE / 200;
-    long first = -1, last = -1;
+    std::vector<double> rms;
+    double loudest = 0;
     for (long i = 0; i + win <= static_cast<long>(s.size()); i += win / 2) {
         double e = 0;
         for (int k = 0; k < win; ++k) e += s[i + k] * s[i + k];
-        double rms = std::sqrt(e / win);
-        if (first < 0 && rms > threshold) first = i;
-        if (first >= 0 && rms > tail_threshold) last = i + win;
+        rms.push_back(std::sqrt(e / win));
+        loudest = std::max(loudest, rms.back());
+    }
+    // Thresholds follow the unit's own level, so faint consonants keep their
+    // body; a decaying end is cut sooner than a rising start.
+    double head = std::min<double>(threshold, 0.1 * loudest);
+    double tail = std::min<double>(std::max(threshold, 0.02f), 0.25 * loudest);
+    long first = -1, last = -1;
+    for (size_t w = 0; w < rms.size(); ++w) {
+        long i = static_cast<long>(w) * (win / 2);
+        if (first < 0 && rms[w] > head) first = i;
+        if (first >= 0 && rms[w] > tail) last = i + win;
     }
     if (first < 0) return {};
     if (last < first) last = std::min(static_cast<long>(s.size()), first + win);
@@ -257,18 +265,20 @@ std::vector<float> from_burst(std::vector<float> s, size_t limit) {
 }
 
 const std::set<std::string> PLOSIVES = {"p", "b", "t", "d", "k", "g", "tS", "dZ"};
+// Only these start after a silent closure; voiced ones keep their voicing.
+const std::set<std::string> VOICELESS_PLOSIVES = {"p", "t", "k", "tS"};
 
 // A consonant cut out of a carrier syllable: before the vowel (onset) or
 // after it (coda), where espeak-ng's phoneme events put the boundary.
-std::vector<float> consonant_sound(const std::string& text, bool onset) {
+std::vector<float> consonant_sound(const std::string& text, bool onset, bool plosive, bool voiceless) {
     std::vector<float> s = downsample(speak(onset ? "[[" + text + "'a]]" : "[['a" + text + "]]"), g_synth.rate);
     int cut_ms = -1;
     int vowel_index = -1;
     for (size_t i = 0; i < g_synth.phonemes.size(); ++i)
         if (g_synth.phonemes[i].second == "a") vowel_index = static_cast<int>(i);
     if (vowel_index >= 0) {
-        if (onset)
-            cut_ms = g_synth.phonemes[vowel_index].first + 15;
+        if (onset)  // plosives keep the start of the vowel's transition
+            cut_ms = g_synth.phonemes[vowel_index].first + (plosive ? 35 : 10);
         else if (vowel_index + 1 < static_cast<int>(g_synth.phonemes.size()))
             cut_ms = g_synth.phonemes[vowel_index + 1].first;
     }
@@ -276,7 +286,7 @@ std::vector<float> consonant_sound(const std::string& text, bool onset) {
     size_t cut = std::min(s.size(), static_cast<size_t>(cut_ms) * OUT_RATE / 1000);
     std::vector<float> part = onset ? std::vector<float>(s.begin(), s.begin() + cut)
                                     : std::vector<float>(s.begin() + cut, s.end());
-    if (onset) part = from_burst(part, part.size());
+    if (onset && voiceless) part = from_burst(part, part.size());
     return trim(part, 0.004f, 8);
 }
 
@@ -296,13 +306,16 @@ std::vector<float> unit_sound(const std::string& name, bool& ok) {
         }
         text += p.espeak;
     }
-    bool onset = PLOSIVES.count(phones.front().espeak) > 0;
+    static const std::set<std::string> codas = {"s", "z", "S", "Z", "x"};
+    bool onset = codas.count(phones.front().espeak) == 0;
     if (has_vowel) {
         std::vector<float> s = trim(downsample(speak("[[" + text + "]]"), g_synth.rate), 0.008f, 10);
-        return onset ? trim(from_burst(s, OUT_RATE / 10), 0.008f, 8) : s;
+        return VOICELESS_PLOSIVES.count(phones.front().espeak) ? trim(from_burst(s, OUT_RATE / 10), 0.008f, 8) : s;
     }
-    std::vector<float> s = consonant_sound(text, onset);
-    return s.empty() ? consonant_sound(text, !onset) : s;
+    bool plosive = PLOSIVES.count(phones.front().espeak) > 0;
+    bool voiceless = VOICELESS_PLOSIVES.count(phones.front().espeak) > 0;
+    std::vector<float> s = consonant_sound(text, onset, plosive, voiceless);
+    return s.size() < OUT_RATE / 100 ? consonant_sound(text, !onset, plosive, voiceless) : s;
 }
 
 std::vector<std::string> extra_texts(int argc, char** argv, int from) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -90,4 +92,31 @@ TEST_F(DiphoneVoice, GameWordsSoundPlausibleAtEverySpeed) {
         diphone_stop();
     }
     for (int speed = 2; speed <= 5; ++speed) EXPECT_LT(total_ms[speed], total_ms[speed - 1]) << speed;
+}
+
+TEST_F(DiphoneVoice, EveryStoredUnitHoldsAudibleSound) {
+    for (int speed = 1; speed <= 5; ++speed) {
+        std::string base = (DIFONES / ("DIFONES" + std::to_string(speed))).string();
+        std::ifstream ind(base + ".IND", std::ios::binary), dif(base + ".DIF", std::ios::binary);
+        std::vector<char> data((std::istreambuf_iterator<char>(dif)), std::istreambuf_iterator<char>());
+        char rec[15];
+        size_t units = 0;
+        while (ind.read(rec, 15)) {
+            ++units;
+            std::string name(rec + 1, std::min<size_t>(8, static_cast<uint8_t>(rec[0])));
+            size_t len = static_cast<uint8_t>(rec[9]) | static_cast<uint8_t>(rec[10]) << 8;
+            size_t off = static_cast<uint8_t>(rec[11]) | static_cast<uint8_t>(rec[12]) << 8 |
+                         static_cast<uint8_t>(rec[13]) << 16 | static_cast<size_t>(static_cast<uint8_t>(rec[14])) << 24;
+            ASSERT_LE(off + len, data.size()) << name;
+            if (name == "$H") continue;  // a letter without a sound of its own
+            bool vowel = name.find_first_of("AEIOU", 1) != std::string::npos;
+            int peak = 0;
+            for (size_t i = off; i < off + len; ++i) peak = std::max(peak, std::abs(static_cast<uint8_t>(data[i]) - 128));
+            double ms = len * 1000.0 / 11025;
+            EXPECT_GE(ms, vowel ? 60.0 : 20.0) << name << " at speed " << speed;
+            EXPECT_LE(ms, 900.0) << name << " at speed " << speed;
+            EXPECT_GE(peak, vowel ? 40 : 6) << name << " at speed " << speed;
+        }
+        EXPECT_GT(units, 30u);
+    }
 }
