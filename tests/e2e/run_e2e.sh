@@ -12,6 +12,7 @@
 #   NAME.screen  expected screen log
 #   NAME.sound   expected sound log
 #   NAME.exit    expected exit code (default 0)
+#   NAME.tool    (read by CMake) a program of tools/ to run instead of the game
 # The logs are written to BUILD_DIR/e2e/NAME.screen and NAME.sound. The run
 # starts in BUILD_DIR/e2e with FUGA_CLOCK="2026-01-05 10:00:00" and TZ=UTC
 # unless NAME.env says otherwise, so runs that read the clock repeat. When
