@@ -16,6 +16,7 @@
 #include "console/console.h"
 #include "platform/headless/headless.h"
 #include "speech/config.h"
+#include "speech/editor_interim.h"
 #include "speech/line_editor.h"
 #include "speech/speech.h"
 #include "util/latin1.h"
