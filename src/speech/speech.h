@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "speech/number_words.h"
+#include "speech/wave_image.h"
+
 constexpr int SPEECH_MAX_LINE = 255;
 constexpr int SPEECH_CLICK_SAMPLES = 256;
-constexpr int SPEECH_WAVE_HEADER_BYTES = 44;
 
 // Module start, once before the program's main code: builds the click sound,
 // which draws 65 numbers from the shared random generator.
@@ -24,6 +26,17 @@ void speech_start(int speed, const std::string& sound_directory);
 void speech_stop();
 int speech_current_speed();
 const std::string& speech_sound_directory();
+
+// The letters directory (recordings whose key begins with "_"), ending in "/".
+const std::string& speech_letters_directory();
+// The pauses after a full stop, a comma or dash, and brackets, colons and
+// semicolons, in milliseconds, for the current speed.
+int speech_period_pause();
+int speech_comma_pause();
+int speech_colon_pause();
+// Whether the line editor speaks each typed character.
+bool speech_echo_typed();
+void speech_set_echo_typed(bool on);
 
 // Whether punctuation marks are spelled before their pauses (on after the
 // module start; the game switches it off).
@@ -47,8 +60,37 @@ bool speech_key_exists(const std::string& key);
 // The file of a key's recording: the exact name when it exists, else a file of
 // the same directory whose name matches without case; "" when there is none.
 std::string speech_key_file(const std::string& key);
-// True while speech or a recording plays; false at once when a key waits.
+// True while speech or a recording plays; false at once (and everything
+// silenced) when a key waits.
 bool speech_busy();
+// Waits until speech handed to the external synthesizer has ended, so a
+// recording never overlaps it.
+void speech_wait();
+// Stops every sound at once and ends the own reader at its next step.
+void speech_silence();
+// Plays the recording of one character (_NN.wav) to its end.
+void speech_spell_char(unsigned char c);
+// Spells a text character by character; stops when a key is waiting.
+void speech_spell(const std::string& text);
+// Pauses ms milliseconds in steps of 50 while no key is waiting.
+void speech_pause(int ms);
+// The short noise click.
+void speech_click();
+// Reads a key, silences speech and speaks the key's character.
+uint8_t speech_read_key_echo();
+// Plays the dial tones of the digits, "*" and "#" of a text; "," waits 1 s.
+void speech_dial_tones(const std::string& text);
+// The pause (and, with speak punctuation on, the name) of the mark that
+// begins `t`.
+void speech_say_punctuation(const std::string& t);
+
+// Numbers, time and date from recorded fragments.
+// speech_number_words is declared in speech/number_words.h.
+void speech_play_number_words(const std::string& words, bool feminine);
+void speech_say_time();
+void speech_say_hour_minute(int hour, int minute);
+void speech_say_date();
+void speech_say_day_month_year(int day, int month, int year);
 // The attention tone; first discards the keys typed ahead. Returns false.
 bool speech_beep_pattern();
 // Reads one line from the keyboard at the cursor (at most SPEECH_MAX_LINE

@@ -1,78 +1,143 @@
-// Start and stop of the speech front end, its settings and the click sound.
-#include <cstring>
+// Start and stop of the speech front end: its settings, the own synthesizer,
+// the optional external synthesizer and the click sound built at module start.
+#include <iostream>
 
+#include "audio/extsynth.h"
+#include "audio/wave_output.h"
 #include "console/console.h"
+#include "diphone/diphone.h"
+#include "platform/os.h"
+#include "platform/profile.h"
 #include "speech/config.h"
 #include "speech/speech.h"
+#include "speech/speech_state.h"
+#include "speech/wave_image.h"
 #include "util/random.h"
 
 namespace {
-struct SpeechStartState {
-    std::string sound_directory;
-    int speed = 0;
-    bool speak_punctuation = true;
-    uint8_t click[SPEECH_WAVE_HEADER_BYTES + SPEECH_CLICK_SAMPLES] = {};
-} g_start;
+SpeechState g_speech;
 
-void put_le(uint8_t* at, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-// The canonical 44-byte header of an 8-bit mono 11025 Hz image.
-void make_header(uint8_t* image, uint32_t data_size) {
-    const uint32_t rate = 11025;
-    std::memcpy(image, "RIFF", 4);
-    put_le(image + 4, data_size + 36, 4);
-    std::memcpy(image + 8, "WAVEfmt ", 8);
-    put_le(image + 16, 16, 4);
-    put_le(image + 20, 1, 2);
-    put_le(image + 22, 1, 2);
-    put_le(image + 24, rate, 4);
-    put_le(image + 28, rate, 4);
-    put_le(image + 32, 1, 2);
-    put_le(image + 34, 8, 2);
-    std::memcpy(image + 36, "data", 4);
-    put_le(image + 40, data_size, 4);
-}
-
-int parse_speed(const std::string& text) {
+// Signed decimal after optional blanks; "$" or "0x" gives hexadecimal. The
+// digits before the first bad character count; `fallback` when there are none.
+int parse_number(const std::string& text, int fallback) {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    int base = 10;
+    if (i < text.size() && text[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
     long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && value < 100000; ++i) value = value * 10 + (text[i] - '0');
+    size_t start = i;
+    for (; i < text.size(); ++i) {
+        int d = -1;
+        char c = text[i];
+        if (c >= '0' && c <= '9') d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+        if (d < 0) break;
+        if (value < 100000000L) value = value * base + d;
+    }
+    if (i == start) return fallback;
     return static_cast<int>(negative ? -value : value);
+}
+
+// A yes/no setting of the speech keys: empty or beginning with N is no.
+bool is_yes(const std::string& v) { return !v.empty() && v[0] != 'N' && v[0] != 'n'; }
+
+std::string with_slash(std::string dir) {
+    if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') dir += '/';
+    return dir;
+}
+
+std::string speed_key(const char* key, int speed) { return key + std::to_string(speed); }
+
+void apply_synthesizer_settings(int v) {
+    g_speech.speed = v;
+    // An empty value leaves the name empty, so the own synthesizer cannot start.
+    diphone_set_database(config_read_setting("SINTETIZADOR", speed_key("DIFONES", v)).substr(0, 8));
+    int cut = parse_number(config_read_setting("SINTETIZADOR", speed_key("CORTEFON", v)), 0);
+    int kept = parse_number(config_read_setting("SINTETIZADOR", speed_key("SOBRAFON", v)), 0);
+    int gap = parse_number(config_read_setting("SINTETIZADOR", speed_key("INTERPAL", v)), 0);
+    bool fast = is_yes(config_read_setting("SINTETIZADOR", speed_key("RAPIDINHO", v)));
+    bool compress = is_yes(config_read_setting("SINTETIZADOR", speed_key("CORTAFALA", v)));
+    diphone_set_timing(cut, kept, gap, fast, compress);
+    g_speech.period_pause = parse_number(config_read_setting("SINTETIZADOR", speed_key("PAUSAPONTO", v)), 250);
+    g_speech.comma_pause = parse_number(config_read_setting("SINTETIZADOR", speed_key("PAUSAVIRG", v)), 150);
+    g_speech.colon_pause = parse_number(config_read_setting("SINTETIZADOR", speed_key("PAUSADOISPONTOS", v)), 200);
+}
+
+void start_failure(int code) {
+    std::cout << "Erro de inicializa\xe7\xe3o: " << code << "\n";
+    std::cout << "Banco de dados de voz: " << diphone_database() << "\n" << std::flush;
+    diphone_stop();
+    char line[128];
+    console_read_line_raw(line, sizeof line);
+    console_close();
 }
 }  // namespace
 
+SpeechState& speech_state() { return g_speech; }
+
 void speech_module_start() {
-    g_start.speak_punctuation = true;
-    uint8_t* image = g_start.click;
-    make_header(image, SPEECH_CLICK_SAMPLES);
+    g_speech = SpeechState{};
+    g_speech.startup_directory = config_startup_directory();
+    uint8_t* image = g_speech.click;
+    speech_make_wave_header(image, SPEECH_CLICK_SAMPLES, 11025, 1, 8);
     uint8_t* samples = image + SPEECH_WAVE_HEADER_BYTES;
-    // 65 draws, although sample 64 is overwritten by the silence after them:
-    // the number of draws fixes where the game's own draws begin.
+    // 65 draws although sample 64 is then silenced: the number of draws fixes
+    // where the game's own draws begin.
     for (int i = 0; i <= 64; ++i) samples[i] = static_cast<uint8_t>(128 + random_next(60));
     for (int i = 64; i < SPEECH_CLICK_SAMPLES; ++i) samples[i] = 128;
 }
 
-void speech_reset() { g_start = SpeechStartState{}; }
+void speech_reset() { g_speech = SpeechState{}; }
 
 void speech_start(int speed, const std::string& sound_directory) {
-    if (speed <= 0) speed = parse_speed(config_read_setting("TRADUTOR", "VELOCIDADE"));
+    if (speed <= 0) speed = parse_number(config_read_setting("TRADUTOR", "VELOCIDADE"), 0);
     if (speed <= 0 || speed > 5) speed = 3;
-    g_start.speed = speed;
-    g_start.sound_directory = sound_directory;
-    if (!g_start.sound_directory.empty() && g_start.sound_directory.back() != '/') g_start.sound_directory += '/';
+    apply_synthesizer_settings(speed);
+    int code = diphone_start();
+    if (code != 0) start_failure(code);
+    g_speech.sound_directory = with_slash(sound_directory);
+    // Read without "@" expansion, straight from the profile, as the own
+    // synthesizer reads its directories.
+    g_speech.letters_directory =
+        with_slash(profile_read_string("TRADUTOR", "DIRLETRAS", "c:\\brelum\\som\\letras\\", "TALUNE.INI", 256));
+    apply_synthesizer_settings(speed);
+    g_speech.external_active = false;
+    if (is_yes(config_read_setting("TRADUTOR", "SAPI"))) {
+        int voice = parse_number(config_read_setting("SERVFALA", "VOZ"), 0);
+        int rate = parse_number(config_read_setting("SERVFALA", "VELOCIDADE"), 0);
+        int pitch = parse_number(config_read_setting("SERVFALA", "TOM"), 0);
+        int type = parse_number(config_read_setting("SERVFALA", "TIPOSAPI"), 0);
+        if (type != 4 && rate > 10) rate = 0;
+        g_speech.external_active = extsynth_start(voice, rate, pitch, "", type);
+        g_speech.external_type = type;
+    }
 }
 
 void speech_stop() {
     while (speech_busy()) console_wait_message();
+    speech_silence();
+    if (g_speech.external_active) extsynth_stop();
+    g_speech.external_active = false;
+    diphone_stop();
 }
 
-int speech_current_speed() { return g_start.speed; }
-const std::string& speech_sound_directory() { return g_start.sound_directory; }
-bool speech_speak_punctuation() { return g_start.speak_punctuation; }
-void speech_set_speak_punctuation(bool on) { g_start.speak_punctuation = on; }
-const uint8_t* speech_click_image() { return g_start.click; }
+int speech_current_speed() { return g_speech.speed; }
+const std::string& speech_sound_directory() { return g_speech.sound_directory; }
+const std::string& speech_letters_directory() { return g_speech.letters_directory; }
+bool speech_speak_punctuation() { return g_speech.speak_punctuation; }
+void speech_set_speak_punctuation(bool on) { g_speech.speak_punctuation = on; }
+bool speech_echo_typed() { return g_speech.echo_typed; }
+void speech_set_echo_typed(bool on) { g_speech.echo_typed = on; }
+const uint8_t* speech_click_image() { return g_speech.click; }
+int speech_period_pause() { return g_speech.period_pause; }
+int speech_comma_pause() { return g_speech.comma_pause; }
+int speech_colon_pause() { return g_speech.colon_pause; }

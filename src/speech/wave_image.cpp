@@ -1,8 +1,6 @@
 // Building WAV headers for assembled sound and playing such images to their end.
 #include "speech/wave_image.h"
 
-#include "audio/wave_output.h"
-#include "console/console.h"
 
 namespace {
 
@@ -31,14 +29,4 @@ void speech_make_wave_header(uint8_t* image, uint32_t data_bytes, uint32_t rate,
     put_le(image + 34, bits, 2);
     put_id(image + 36, "data");
     put_le(image + 40, data_bytes, 4);
-}
-
-void speech_wait_while_busy() {
-    while (wave_busy()) console_wait_message();
-}
-
-void speech_play_image_and_wait(const uint8_t* image, size_t bytes) {
-    speech_wait_while_busy();
-    wave_play_image(image, bytes);
-    speech_wait_while_busy();
 }

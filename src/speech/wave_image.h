@@ -11,8 +11,9 @@ constexpr size_t SPEECH_WAVE_HEADER_BYTES = 44;
 // byte rate = rate * channels * (bits / 8), block align 1.
 void speech_make_wave_header(uint8_t* image, uint32_t data_bytes, uint32_t rate, uint16_t channels,
                              uint16_t bits);
-// Plays a complete image (header included, `bytes` in all) and returns when
-// the sound has ended or a waiting key has stopped it.
+// Plays a complete image (header included, `bytes` in all) after any
+// external speech has ended, and returns when the sound has ended or a
+// waiting key has stopped it.
 void speech_play_image_and_wait(const uint8_t* image, size_t bytes);
-// Waits, letting window messages run, while the wave output still plays.
+// Waits, letting window messages run, while speech or sound still plays.
 void speech_wait_while_busy();

@@ -19,6 +19,7 @@
 #include "game/game.h"
 #include "game/game_state.h"
 #include "game/parser.h"
+#include "platform/headless/headless.h"
 #include "speech/speech.h"
 #include "util/latin1.h"
 #include "util/random.h"
@@ -30,6 +31,9 @@ protected:
         static int counter = 0;
         dir_ = fs::temp_directory_path() / ("fuga_game_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
         fs::create_directories(dir_);
+        // The generated installation's configuration, so speech really starts
+        // and every message's recording is there to play.
+        fs::copy_file(data_dir() / "TALUNE.INI", dir_ / "TALUNE.INI");
         setenv("TALUNE_HOME", dir_.c_str(), 1);
         sound_log_path_ = (dir_ / "sound.log").string();
         setenv("FUGA_SOUND_LOG", sound_log_path_.c_str(), 1);
@@ -38,7 +42,9 @@ protected:
         random_reset();
         speech_reset();
         speech_module_start();
-        speech_start(3, "");
+        headless_reset_for_test("");
+        speech_start(3, (data_dir() / "som").string());
+        speech_set_speak_punctuation(false);
         game_reset();
         ended_program() = false;
         game_set_end_program_hook([] { ended_program() = true; });
@@ -53,6 +59,8 @@ protected:
         std::filesystem::remove_all(dir_, ec);
     }
 
+    static std::filesystem::path data_dir() { return std::filesystem::path(FUGA_BINARY_DIR) / "data"; }
+
     static bool& ended_program() {
         static bool ended = false;
         return ended;
@@ -64,14 +72,15 @@ protected:
         screen_.str("");
         return text;
     }
-    // The sound events logged since the last call, one string each.
+    // The sound events logged since the last call, one string each; the
+    // synthesized sound of spoken words ("image" lines) is left out.
     std::vector<std::string> sounds() {
         std::vector<std::string> lines;
         std::ifstream in(sound_log_path_);
         std::string line;
         size_t n = 0;
         while (std::getline(in, line)) {
-            if (n++ >= sounds_read_) lines.push_back(line);
+            if (n++ >= sounds_read_ && line.rfind("image ", 0) != 0) lines.push_back(line);
         }
         sounds_read_ = n;
         return lines;

@@ -150,5 +150,5 @@ TEST_F(GameTest, HelpAndGivingUp) {
     act("desistir");
     EXPECT_TRUE(s().game_over);
     EXPECT_EQ(screen(), "OK\n\nSua tentativa de fuga não funcionou.  Fim do jogo.\n");
-    EXPECT_EQ(sounds(), (std::vector<std::string>{"file OK.wav", "file fuga.wav"}));
+    EXPECT_EQ(sounds(), (std::vector<std::string>{"file OK.wav", "file FUGA.wav"}));
 }
