@@ -46,14 +46,19 @@ TEST_F(GameTest, SetupReadsTheGamesSpeedAndDataDirectory) {
     EXPECT_EQ(game_speed_setting("-2"), -2);
     EXPECT_EQ(game_speed_setting("-2x"), 2) << "digits before the bad character, without their sign";
     EXPECT_EQ(game_speed_setting("x5"), 0);
-    std::ofstream(dir_ / "TALUNE.INI") << "[SMORVELA]\nDIRSMORVELA=" << dir_.string() << "/som\nVELOCIDADE=5\n";
+    // What the own synthesizer needs to start, beside the keys under test.
+    const std::string data = data_dir().string();
+    const std::string voice = "[SINTETIZADOR]\nDIFONES2=DIFONES2\nDIFONES3=DIFONES3\nDIFONES5=DIFONES5\n";
+    const std::string dirs = "DIRLETRAS=" + data + "/letras/\nDIRDIFONES=" + data + "/difones/\n";
+    std::ofstream(dir_ / "TALUNE.INI") << "[SMORVELA]\nDIRSMORVELA=" << dir_.string() << "/som\nVELOCIDADE=5\n"
+                                       << "[TRADUTOR]\n" << dirs << voice;
     game_setup();
     EXPECT_EQ(speech_current_speed(), 5);
     EXPECT_EQ(speech_sound_directory(), dir_.string() + "/som/");
-    std::ofstream(dir_ / "TALUNE.INI") << "[SMORVELA]\nVELOCIDADE=9\n[TRADUTOR]\nVELOCIDADE=2\n";
+    std::ofstream(dir_ / "TALUNE.INI") << "[SMORVELA]\nVELOCIDADE=9\n[TRADUTOR]\nVELOCIDADE=2\n" << dirs << voice;
     game_setup();
     EXPECT_EQ(speech_current_speed(), 3) << "out of range";
-    std::ofstream(dir_ / "TALUNE.INI") << "[TRADUTOR]\nVELOCIDADE=2\n";
+    std::ofstream(dir_ / "TALUNE.INI") << "[TRADUTOR]\nVELOCIDADE=2\n" << dirs << voice;
     game_setup();
     EXPECT_EQ(speech_current_speed(), 2) << "absent: the speech system's own speed";
     EXPECT_EQ(speech_sound_directory(), "");
