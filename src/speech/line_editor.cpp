@@ -6,7 +6,6 @@
 #include <iostream>
 
 #include "console/console.h"
-#include "speech/editor_interim.h"
 #include "speech/line_editor_words.h"
 #include "speech/open_help.h"
 #include "speech/speech.h"

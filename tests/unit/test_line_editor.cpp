@@ -16,7 +16,6 @@
 #include "console/console.h"
 #include "platform/headless/headless.h"
 #include "speech/config.h"
-#include "speech/editor_interim.h"
 #include "speech/line_editor.h"
 #include "speech/speech.h"
 #include "util/latin1.h"
@@ -31,7 +30,8 @@ protected:
         char tmpl[] = "/tmp/fuga_line_editor_XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         dir_ = tmpl;
-        std::ofstream(dir_ / "TALUNE.INI") << "[TALUNE]\n";
+        // The generated installation's configuration, so speech really starts.
+        fs::copy_file(fs::path(FUGA_BINARY_DIR) / "data" / "TALUNE.INI", dir_ / "TALUNE.INI");
         setenv("TALUNE_HOME", dir_.c_str(), 1);
         log_ = (dir_ / "sound.log").string();
         setenv("FUGA_SOUND_LOG", log_.c_str(), 1);
