@@ -178,6 +178,26 @@ TEST_F(LineEditor, DeletingCharactersSelectionsAndWords) {
     EXPECT_EQ(text, "abc");
 }
 
+TEST_F(LineEditor, EchoToggleAndDialTones) {
+    std::string text = "12#";
+    console_queue_key(28);  // Ctrl+\ has no key-script name
+    edit(text, "{F4}{End}x{F4}y\n");
+    EXPECT_EQ(text, "12#xy");
+    std::ifstream in(log_);
+    std::vector<std::string> wanted = {"file dtmf_1.wav", "file dtmf_2.wav", "file dtmf_#.wav", "file _FALDLG.wav",
+                                       "file _FALACI.wav", "file _121.wav"};
+    std::string line;
+    size_t next = 0;
+    bool x_spoken = false;
+    while (std::getline(in, line)) {
+        if (line == "file _120.wav") x_spoken = true;
+        if (next < wanted.size() && line == wanted[next]) ++next;
+    }
+    EXPECT_EQ(next, wanted.size()) << "missing or out of order: " << (next < wanted.size() ? wanted[next] : "");
+    EXPECT_FALSE(x_spoken) << "typed with the echo off";
+    speech_set_echo_typed(true);
+}
+
 TEST_F(LineEditor, ReadOnlyFieldNeverChanges) {
     console_copy_to_clipboard("XY");
     std::string text = "abc def";
