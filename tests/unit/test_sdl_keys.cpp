@@ -2,6 +2,7 @@
 // video driver.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -28,7 +29,8 @@ SDL_Event text(const char* utf8) {
     SDL_Event e;
     SDL_zero(e);
     e.type = SDL_TEXTINPUT;
-    std::strncpy(e.text.text, utf8, sizeof e.text.text - 1);
+    size_t n = std::min(std::strlen(utf8), sizeof e.text.text - 1);
+    std::memcpy(e.text.text, utf8, n);  // SDL_zero left the terminating zero
     return e;
 }
 
