@@ -64,6 +64,11 @@ void play_unit(const std::string& raw, int mode, double factor, int depth) {
         play_unit("$" + name.substr(n - 5), mode, factor, depth + 1);
     } else if (ends_with(name, "TIL")) {
         std::string rest = name.substr(0, n - 3);
+        // A name that is only the nasal mark has nothing to nasalise.
+        if (rest.empty()) {
+            diphone_noise();
+            return;
+        }
         char r = rest.back();
         if (r == 'I' || r == 'i' || r == 'U' || r == 'u')
             play_unit(rest, mode, factor * 0.9, depth + 1);

@@ -139,6 +139,12 @@ TEST_F(DiphoneAssembly, MissingSyllablesFallBackToSmallerUnits) {
     trace.clear();
     diphone_play_unit("$kaz", 1, 1.0);
     EXPECT_EQ(unit_calls(trace), (Calls{"$KAZ? 1 1.00"}));
+
+    // The nasal mark alone (a name from a damaged database) is noise, not a
+    // read before the start of the name.
+    trace.clear();
+    diphone_play_unit("TIL", 1, 1.0);
+    EXPECT_EQ(unit_calls(trace), (Calls{"TIL? 1 1.00", "noise"}));
 }
 
 TEST_F(DiphoneAssembly, AMissingOneLetterUnitBecomesNoise) {
