@@ -13,10 +13,6 @@
 namespace {
 constexpr size_t SPEECH_MAX_NUMBER_IMAGE = 30000;
 
-void wait_while_busy() {
-    while (speech_busy()) console_wait_message();
-}
-
 // The samples of a fragment: everything after its 44-byte header.
 bool read_fragment(const std::string& path, std::vector<uint8_t>& samples) {
     samples.clear();
@@ -40,7 +36,7 @@ void play_held(std::vector<uint8_t>& image) {
     if (held == 0) return;
     speech_make_wave_header(image.data(), static_cast<uint32_t>(held), 11025, 1, 8);
     speech_play_image_and_wait(image.data(), image.size());
-    wait_while_busy();
+    speech_wait_while_busy();
     image.resize(SPEECH_WAVE_HEADER_BYTES);
 }
 

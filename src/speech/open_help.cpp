@@ -11,9 +11,6 @@ const char* const HELP_OPENER = "xdg-open";
 
 bool starts_with(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
-void wait_while_busy() {
-    while (speech_busy()) console_wait_message();
-}
 }  // namespace
 
 HelpCommand speech_help_command(const std::string& target_text, const std::string& current_directory) {
@@ -37,7 +34,7 @@ HelpCommand speech_help_command(const std::string& target_text, const std::strin
 void speech_open_help(const std::string& target) {
     if (target.empty()) return;
     HelpCommand command = speech_help_command(target, os_current_directory());
-    wait_while_busy();
+    speech_wait_while_busy();
     os_spawn_detached(command.program, command.argument);
-    wait_while_busy();
+    speech_wait_while_busy();
 }

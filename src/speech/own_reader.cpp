@@ -20,10 +20,6 @@ bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 bool is_letter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 160; }
 bool is_phrase_char(unsigned char c) { return c == ' ' || is_letter(c); }
 
-void wait_while_busy() {
-    while (speech_busy()) console_wait_message();
-}
-
 // A run of digits and dashes: spelled when it holds a dash or is too long to
 // be a number we read, else spoken from fragments.
 void say_number_run(const std::string& run) {
@@ -119,7 +115,7 @@ void speech_say_punctuation(const std::string& t) {
     if (t.empty() || console_key_waiting()) return;
     SpeechState& s = speech_state();
     unsigned char m = static_cast<unsigned char>(t[0]);
-    wait_while_busy();
+    speech_wait_while_busy();
     if (s.speak_punctuation) speech_spell_char(m);
     bool blank_after = t.size() > 1 && t[1] == ' ';
     switch (m) {
@@ -147,7 +143,7 @@ void speech_say(const std::string& text) {
     sound_log("say", text);
     SpeechState& s = speech_state();
     if (s.external_active) {
-        wait_while_busy();
+        speech_wait_while_busy();
         if (!console_key_waiting()) {
             extsynth_speak(text);
             s.external_pending = true;

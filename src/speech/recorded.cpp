@@ -17,12 +17,10 @@ namespace {
 constexpr int SPEECH_BEEP_SAMPLES = 512;
 constexpr int SPEECH_WAKE_MESSAGE = 1123;
 
-void wait_while_busy() { speech_wait_while_busy(); }
-
 void play_file_and_wait(const std::string& path) {
     if (path.empty()) return;
     wave_play_file(path);
-    wait_while_busy();
+    speech_wait_while_busy();
 }
 
 bool safe_key(const std::string& key) { return !key.empty() && key.find('/') == std::string::npos && key != "." && key != ".."; }
@@ -44,7 +42,7 @@ bool speech_busy() {
 void speech_wait() {
     SpeechState& s = speech_state();
     if (!s.external_pending) return;
-    wait_while_busy();
+    speech_wait_while_busy();
     s.external_pending = false;
 }
 
@@ -97,7 +95,7 @@ void speech_click() {
     bool compress = wave_compress;
     wave_compress = false;
     wave_play_image(speech_click_image(), SPEECH_WAVE_HEADER_BYTES + SPEECH_CLICK_SAMPLES);
-    wait_while_busy();
+    speech_wait_while_busy();
     wave_compress = compress;
 }
 
@@ -111,7 +109,7 @@ bool speech_beep_pattern() {
     for (int i = 0; i < SPEECH_BEEP_SAMPLES; ++i) beep[SPEECH_WAVE_HEADER_BYTES + i] = cycle[i % 8];
     beep[SPEECH_WAVE_HEADER_BYTES + SPEECH_BEEP_SAMPLES - 1] = 128;
     wave_play_image(beep, sizeof beep);
-    wait_while_busy();
+    speech_wait_while_busy();
     return false;
 }
 
@@ -140,7 +138,7 @@ void speech_dial_tones(const std::string& text) {
 void speech_play_image_and_wait(const uint8_t* image, size_t bytes) {
     speech_wait();
     wave_play_image(image, bytes);
-    wait_while_busy();
+    speech_wait_while_busy();
 }
 
 std::string speech_upper(const std::string& text) {
