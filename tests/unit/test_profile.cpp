@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/profile.h"
+#include "temp_home.h"
 
 namespace {
 
@@ -17,29 +18,9 @@ std::string read(const std::string& text, const std::string& section, const std:
     return profile_read_from_text(text, section, key, def, capacity);
 }
 
-class ProfileFile : public ::testing::Test {
+class ProfileFile : public TempHomeTest {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/fuga_profile_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        const char* old = std::getenv("TALUNE_HOME");
-        had_home_ = old != nullptr;
-        if (old) old_home_ = old;
-        setenv("TALUNE_HOME", dir_.c_str(), 1);
-    }
-    void TearDown() override {
-        if (had_home_) setenv("TALUNE_HOME", old_home_.c_str(), 1);
-        else unsetenv("TALUNE_HOME");
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    void write(const std::string& name, const std::string& text) {
-        std::ofstream(dir_ + "/" + name, std::ios::binary) << text;
-    }
-    std::string dir_;
-    std::string old_home_;
-    bool had_home_ = false;
+    void write(const std::string& name, const std::string& text) { write_file(name, text); }
 };
 
 TEST(Profile, NamesCompareWithoutCaseAndFirstMatchWins) {

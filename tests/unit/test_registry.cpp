@@ -8,31 +8,15 @@
 #include <string>
 
 #include "platform/registry.h"
+#include "temp_home.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class Registry : public ::testing::Test {
+class Registry : public TempHomeTest {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/fuga_registry_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        const char* old = std::getenv("TALUNE_HOME");
-        had_home_ = old != nullptr;
-        if (old) old_home_ = old;
-        setenv("TALUNE_HOME", dir_.c_str(), 1);
-    }
-    void TearDown() override {
-        if (had_home_) setenv("TALUNE_HOME", old_home_.c_str(), 1);
-        else unsetenv("TALUNE_HOME");
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    void write(const std::string& text) { std::ofstream(dir_ + "/registry.ini", std::ios::binary) << text; }
-    std::string dir_, old_home_;
-    bool had_home_ = false;
+    void write(const std::string& text) { write_file("registry.ini", text); }
 };
 
 TEST_F(Registry, NamedAndDefaultValues) {

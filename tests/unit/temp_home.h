@@ -1,0 +1,36 @@
+// A test fixture whose Windows directory (TALUNE_HOME) is a fresh temporary
+// directory, restored to its former value afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+class TempHomeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/fuga_home_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+        const char* old = std::getenv("TALUNE_HOME");
+        had_home_ = old != nullptr;
+        if (old) old_home_ = old;
+        setenv("TALUNE_HOME", dir_.c_str(), 1);
+    }
+    void TearDown() override {
+        if (had_home_) setenv("TALUNE_HOME", old_home_.c_str(), 1);
+        else unsetenv("TALUNE_HOME");
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    // Writes a file of that name into the directory.
+    void write_file(const std::string& name, const std::string& text) {
+        std::ofstream(dir_ + "/" + name, std::ios::binary) << text;
+    }
+    std::string dir_, old_home_;
+    bool had_home_ = false;
+};
