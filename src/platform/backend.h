@@ -58,6 +58,11 @@ OsTime real_local_time();
 OsTime real_utc_time();
 uint64_t real_ticks_ms();
 void real_sleep_ms(int ms);
+// A calendar time as the platform clock gives it (nsec: the sub-second part).
+struct tm;
+OsTime os_time_from_tm(const struct tm& tm, long nsec);
+// Posts the block-done event of a sound device for `buffer_number`.
+void os_post_wave_done(int buffer_number);
 // A process-local clipboard for backends without a system one.
 void local_clipboard_set(const std::string& text);
 bool local_clipboard_get(std::string& text);

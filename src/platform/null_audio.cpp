@@ -29,13 +29,6 @@ struct NullAudioState {
     Clock::time_point last_end;
 } g_null;
 
-void post_done(int buffer_number) {
-    OsEvent ev;
-    ev.type = OsEventType::WaveDone;
-    ev.param = buffer_number;
-    os_post_event(ev);
-}
-
 void timer_loop() {
     std::unique_lock<std::mutex> hold(g_null.lock);
     while (g_null.running) {
@@ -49,7 +42,7 @@ void timer_loop() {
             int number = g_null.queue[g_null.head].buffer_number;
             g_null.head = (g_null.head + 1) % NULL_AUDIO_MAX_BLOCKS;
             g_null.count--;
-            post_done(number);
+            os_post_wave_done(number);
         }
     }
 }
@@ -57,7 +50,7 @@ void timer_loop() {
 // Posts the done of every queued block; the lock is held.
 void drop_queue() {
     while (g_null.count > 0) {
-        post_done(g_null.queue[g_null.head].buffer_number);
+        os_post_wave_done(g_null.queue[g_null.head].buffer_number);
         g_null.head = (g_null.head + 1) % NULL_AUDIO_MAX_BLOCKS;
         g_null.count--;
     }

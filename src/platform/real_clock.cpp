@@ -1,12 +1,12 @@
-// The real clocks and the process-local clipboard shared by the backends.
+// The real clocks, the calendar conversion, the block-done post and the
+// process-local clipboard shared by the backends.
 #include <time.h>
 
 #include <mutex>
 
 #include "platform/backend.h"
 
-namespace {
-OsTime to_os_time(const struct tm& tm, long nsec) {
+OsTime os_time_from_tm(const struct tm& tm, long nsec) {
     OsTime t{};
     t.year = tm.tm_year + 1900;
     t.month = tm.tm_mon + 1;
@@ -18,6 +18,8 @@ OsTime to_os_time(const struct tm& tm, long nsec) {
     t.millisecond = static_cast<int>(nsec / 1000000);
     return t;
 }
+
+namespace {
 
 struct LocalClipboard {
     std::mutex lock;
@@ -31,7 +33,7 @@ OsTime real_local_time() {
     clock_gettime(CLOCK_REALTIME, &ts);
     struct tm tm;
     localtime_r(&ts.tv_sec, &tm);
-    return to_os_time(tm, ts.tv_nsec);
+    return os_time_from_tm(tm, ts.tv_nsec);
 }
 
 OsTime real_utc_time() {
@@ -39,7 +41,7 @@ OsTime real_utc_time() {
     clock_gettime(CLOCK_REALTIME, &ts);
     struct tm tm;
     gmtime_r(&ts.tv_sec, &tm);
-    return to_os_time(tm, ts.tv_nsec);
+    return os_time_from_tm(tm, ts.tv_nsec);
 }
 
 uint64_t real_ticks_ms() {
@@ -53,6 +55,13 @@ void real_sleep_ms(int ms) {
     struct timespec ts{ms / 1000, (ms % 1000) * 1000000L};
     while (nanosleep(&ts, &ts) != 0) {
     }
+}
+
+void os_post_wave_done(int buffer_number) {
+    OsEvent ev;
+    ev.type = OsEventType::WaveDone;
+    ev.param = buffer_number;
+    os_post_event(ev);
 }
 
 void local_clipboard_set(const std::string& text) {

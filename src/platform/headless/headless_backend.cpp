@@ -105,16 +105,7 @@ OsTime time_from_ms(int64_t ms) {
     time_t t = static_cast<time_t>(secs);
     struct tm tm;
     gmtime_r(&t, &tm);
-    OsTime o{};
-    o.year = tm.tm_year + 1900;
-    o.month = tm.tm_mon + 1;
-    o.day = tm.tm_mday;
-    o.weekday = tm.tm_wday;
-    o.hour = tm.tm_hour;
-    o.minute = tm.tm_min;
-    o.second = tm.tm_sec;
-    o.millisecond = static_cast<int>(rest);
-    return o;
+    return os_time_from_tm(tm, static_cast<long>(rest) * 1000000);
 }
 
 // Fresh state with the clock and keys given; the caller holds the lock.

@@ -64,15 +64,8 @@ SDL_AudioDeviceID open_device(const SDL_AudioSpec& want, SDL_AudioSpec& have) {
     return SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
 }
 
-void post_done(int buffer_number) {
-    OsEvent ev;
-    ev.type = OsEventType::WaveDone;
-    ev.param = buffer_number;
-    os_post_event(ev);
-}
-
 void pop_head() {
-    post_done(g_sdl.queue[g_sdl.head].buffer_number);
+    os_post_wave_done(g_sdl.queue[g_sdl.head].buffer_number);
     g_sdl.head = (g_sdl.head + 1) % SDL_AUDIO_MAX_BLOCKS;
     g_sdl.count--;
     g_sdl.position = 0;
