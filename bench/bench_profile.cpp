@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/profile.h"
-#include "speech/config.h"
+#include "platform/config.h"
 
 namespace {
 

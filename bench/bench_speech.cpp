@@ -14,7 +14,7 @@
 #include "diphone/diphone.h"
 #include "platform/backend.h"
 #include "platform/headless/headless.h"
-#include "speech/config.h"
+#include "platform/config.h"
 #include "speech/speech.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "console/console.h"
 #include "platform/os.h"
-#include "speech/config.h"
+#include "platform/config.h"
 #include "speech/line_editor.h"
 #include "speech/speech.h"
 #include "util/latin1.h"

@@ -9,7 +9,7 @@
 #include "game/objects.h"
 #include "game/parser.h"
 #include "game/rooms.h"
-#include "speech/config.h"
+#include "platform/config.h"
 #include "speech/speech.h"
 #include "util/random.h"
 

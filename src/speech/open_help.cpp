@@ -3,7 +3,7 @@
 
 #include "console/console.h"
 #include "platform/os.h"
-#include "speech/config.h"
+#include "platform/config.h"
 #include "speech/speech.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "diphone/diphone.h"
 #include "platform/os.h"
 #include "platform/profile.h"
-#include "speech/config.h"
+#include "platform/config.h"
 #include "speech/speech.h"
 #include "speech/speech_state.h"
 #include "speech/wave_image.h"

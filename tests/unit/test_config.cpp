@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "speech/config.h"
+#include "platform/config.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "audio/sound_log.h"
 #include "console/console.h"
 #include "platform/headless/headless.h"
-#include "speech/config.h"
+#include "platform/config.h"
 #include "speech/line_editor.h"
 #include "speech/speech.h"
 #include "util/latin1.h"

@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "platform/os.h"
-#include "speech/config.h"
+#include "platform/config.h"
 #include "speech/open_help.h"
 
 namespace {

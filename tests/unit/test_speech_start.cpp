@@ -13,7 +13,7 @@
 #include "diphone/diphone.h"
 #include "game/texts.h"
 #include "platform/headless/headless.h"
-#include "speech/config.h"
+#include "platform/config.h"
 #include "speech/speech.h"
 #include "util/file_lookup.h"
 

@@ -1,6 +1,6 @@
 // The shared configuration file TALUNE.INI: which copy is read, and the "@"
 // expansion of the speech system's program directory.
-#include "speech/config.h"
+#include "platform/config.h"
 
 #include "platform/os.h"
 #include "platform/profile.h"
