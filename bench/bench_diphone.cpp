@@ -17,6 +17,7 @@
 #include "diphone/rules.h"
 #include "platform/os.h"
 #include "util/latin1.h"
+#include "util/wave_format.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ size_t g_samples = 0;
 bool start_voice() {
     setenv("TALUNE_HOME", (program_dir() + "/data").c_str(), 1);
     diphone_reset();
-    diphone_set_output_hook([](const uint8_t*, size_t bytes, void*) { g_samples += bytes - 44; }, nullptr);
+    diphone_set_output_hook([](const uint8_t*, size_t bytes, void*) { g_samples += bytes - WAVE_HEADER_BYTES; }, nullptr);
     return diphone_start() == 0;
 }
 

@@ -15,28 +15,15 @@
 #include "audio/wave_output.h"
 #include "console/console.h"
 #include "platform/backend.h"
+#include "util/wave_format.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
 
 std::vector<uint8_t> wav_image(int rate, int bits, size_t data_bytes) {
-    std::vector<uint8_t> v(44 + data_bytes);
-    auto put32 = [&](size_t at, uint32_t x) {
-        for (int i = 0; i < 4; i++) v[at + i] = uint8_t(x >> (8 * i));
-    };
-    std::memcpy(v.data(), "RIFF", 4);
-    put32(4, uint32_t(36 + data_bytes));
-    std::memcpy(v.data() + 8, "WAVEfmt ", 8);
-    put32(16, 16);
-    v[20] = 1;
-    v[22] = 1;
-    put32(24, uint32_t(rate));
-    put32(28, uint32_t(rate * bits / 8));
-    v[32] = uint8_t(bits / 8);
-    v[34] = uint8_t(bits);
-    std::memcpy(v.data() + 36, "data", 4);
-    put32(40, uint32_t(data_bytes));
-    for (size_t i = 0; i < data_bytes; i++) v[44 + i] = uint8_t(128 + 100 * std::sin(double(i) / 17.5));
+    std::vector<uint8_t> v(WAVE_HEADER_BYTES + data_bytes);
+    wave_make_header(v.data(), uint32_t(data_bytes), uint32_t(rate), 1, uint16_t(bits));
+    for (size_t i = 0; i < data_bytes; i++) v[WAVE_HEADER_BYTES + i] = uint8_t(128 + 100 * std::sin(double(i) / 17.5));
     return v;
 }
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "audio/wave_output.h"
-#include "audio/wave_parse.h"
+#include "util/wave_format.h"
 
 namespace {
 struct MemorySource {

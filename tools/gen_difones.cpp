@@ -26,6 +26,7 @@
 #include "diphone/rules.h"
 #include "speech/wave_image.h"
 #include "util/latin1.h"
+#include "util/wave_format.h"
 
 namespace {
 
@@ -384,19 +385,16 @@ int build_database(int speed, const std::set<std::string>& units, const std::str
         while (hi > lo + 1 && std::abs(u8[hi - 1] - 128) <= 2) --hi;
         u8 = std::vector<uint8_t>(u8.begin() + static_cast<long>(lo), u8.begin() + static_cast<long>(hi));
         if (u8.size() > 65535) u8.resize(65535);
-        index.push_back(static_cast<uint8_t>(name.size()));
-        for (size_t i = 0; i < 8; ++i) index.push_back(i < name.size() ? static_cast<uint8_t>(name[i]) : ' ');
-        uint32_t len = static_cast<uint32_t>(u8.size()), off = static_cast<uint32_t>(data.size());
-        index.push_back(len & 0xFF);
-        index.push_back(len >> 8);
-        for (int i = 0; i < 4; ++i) index.push_back(static_cast<uint8_t>(off >> (8 * i)));
+        index.resize(index.size() + WAVE_UNIT_RECORD_BYTES);
+        wave_unit_record_write(index.data() + index.size() - WAVE_UNIT_RECORD_BYTES, name.data(), name.size(),
+                               static_cast<uint16_t>(u8.size()), static_cast<uint32_t>(data.size()));
         data.insert(data.end(), u8.begin(), u8.end());
     }
     espeak_Terminate();
     std::string base = outdir + "/DIFONES" + std::to_string(speed);
     std::ofstream(base + ".IND", std::ios::binary).write(reinterpret_cast<const char*>(index.data()), index.size());
     std::ofstream(base + ".DIF", std::ios::binary).write(reinterpret_cast<const char*>(data.data()), data.size());
-    std::printf("DIFONES%d: %zu units, %zu bytes, %d silent\n", speed, index.size() / 15, data.size(),
+    std::printf("DIFONES%d: %zu units, %zu bytes, %d silent\n", speed, index.size() / WAVE_UNIT_RECORD_BYTES, data.size(),
                 missing);
     return 0;
 }
@@ -448,15 +446,15 @@ int main(int argc, char** argv) {
         }
         static std::vector<uint8_t> heard;
         diphone_set_output_hook([](const uint8_t* image, size_t bytes, void*) {
-            heard.insert(heard.end(), image + 44, image + bytes);
+            heard.insert(heard.end(), image + WAVE_HEADER_BYTES, image + bytes);
         }, nullptr);
         std::string ph = rules_text_to_phonemes(latin1(argv[4]));
         diphone_speak(ph, false);
         std::printf("%s\n", ph.c_str());
-        uint8_t header[44];
-        speech_make_wave_header(header, static_cast<uint32_t>(heard.size()), OUT_RATE, 1, 8);
+        uint8_t header[WAVE_HEADER_BYTES];
+        wave_make_header(header, static_cast<uint32_t>(heard.size()), OUT_RATE, 1, 8);
         std::ofstream out(argv[5], std::ios::binary);
-        out.write(reinterpret_cast<const char*>(header), 44);
+        out.write(reinterpret_cast<const char*>(header), WAVE_HEADER_BYTES);
         out.write(reinterpret_cast<const char*>(heard.data()), static_cast<std::streamsize>(heard.size()));
         diphone_stop();
         return 0;

@@ -6,10 +6,10 @@
 #include <cstring>
 
 #include "audio/sound_log.h"
-#include "audio/wave_parse.h"
 #include "console/console.h"
 #include "platform/os.h"
 #include "util/latin1.h"
+#include "util/wave_format.h"
 
 bool wave_stop_on_key = true;
 bool wave_fast_rate = false;
@@ -165,13 +165,6 @@ const char* release_error_text(int code) {
     return "";
 }
 
-size_t file_read(void* f, uint8_t* into, size_t bytes) {
-    return std::fread(into, 1, bytes, static_cast<FILE*>(f));
-}
-bool file_skip(void* f, uint32_t bytes) {
-    return std::fseek(static_cast<FILE*>(f), long(bytes), SEEK_CUR) == 0;
-}
-
 FILE* open_file(const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (f) return f;
@@ -248,7 +241,7 @@ int wave_play_file(const std::string& path) {
     if (key_stops()) return 0;
     FILE* f = open_file(path);
     if (!f) return -1;
-    WaveSource src{f, file_read, file_skip};
+    WaveSource src = wave_file_source(f);
     WaveFileHeader header;
     int result = -1;
     if (wave_parse_file_header(src, g_memory.file_buffer, WAVE_MAX_BLOCK, header)) {

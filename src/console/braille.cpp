@@ -9,6 +9,7 @@
 #include "console/console_internal.h"
 #include "platform/os.h"
 #include "util/latin1.h"
+#include "util/wave_format.h"
 
 namespace {
 constexpr int BRAILLE_MAX_TONE_BYTES = 11071;  // 44-byte header + one second and two samples
@@ -73,10 +74,6 @@ int chord_bit(int vkey) {
 }
 
 void reset_signs() { g_braille.capital = g_braille.caps_lock = g_braille.number_mode = false; }
-
-void put32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 // The mode-2 sign rules; false when the character is a sign and not queued.
 bool apply_signs(unsigned char& ch) {
@@ -179,23 +176,14 @@ void console_tone(uint16_t frequency) {
     for (int k = 0;; ++k) {
         offset = static_cast<int>(static_cast<long>(k) * 11025 / frequency);
         if (offset > 11025 - p) break;
-        uint8_t* s = t + 44 + offset;
+        uint8_t* s = t + WAVE_HEADER_BYTES + offset;
         std::memset(s, 96, static_cast<size_t>(p / 2 + 1));
         std::memset(s + p / 2 + 1, 160, static_cast<size_t>(p - p / 2 + 1));
     }
-    if (offset > 0) t[44 + offset - 1] = 128;
-    std::memcpy(t, "RIFF", 4);
-    put32(t + 4, static_cast<uint32_t>(36 + offset));
-    std::memcpy(t + 8, "WAVEfmt ", 8);
-    put32(t + 16, 16);
-    t[20] = 1, t[21] = 0, t[22] = 1, t[23] = 0;  // PCM, mono
-    put32(t + 24, 11025);
-    put32(t + 28, 11025);
-    t[32] = 1, t[33] = 0, t[34] = 8, t[35] = 0;  // 1 byte a frame, 8 bits
-    std::memcpy(t + 36, "data", 4);
-    put32(t + 40, static_cast<uint32_t>(offset));
+    if (offset > 0) t[WAVE_HEADER_BYTES + offset - 1] = 128;
+    wave_make_header(t, static_cast<uint32_t>(offset), 11025, 1, 8);
     g_braille.tone_playing = true;
-    os_audio_play_tone_image(t, static_cast<size_t>(44 + offset));
+    os_audio_play_tone_image(t, WAVE_HEADER_BYTES + static_cast<size_t>(offset));
 }
 
 void console_tone_stop() {

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "util/wave_format.h"
+
 constexpr size_t DIPHONE_MAX_BUFFER = 64000;    // output buffer, header included
-constexpr size_t DIPHONE_HEADER_BYTES = 44;     // bytes 0..43 hold the WAV header
-constexpr size_t DIPHONE_RECORD_BYTES = 15;     // one index record
+constexpr size_t DIPHONE_HEADER_BYTES = WAVE_HEADER_BYTES;  // the buffer starts with the WAV header
+constexpr size_t DIPHONE_RECORD_BYTES = WAVE_UNIT_RECORD_BYTES;
 constexpr size_t DIPHONE_MAX_UNITS = 100000;    // index records read at most
 constexpr size_t DIPHONE_MAX_NAME = 12;         // characters of a unit or recording name used
-constexpr size_t DIPHONE_MAX_STORED_NAME = 8;   // characters an index record can hold
+constexpr size_t DIPHONE_MAX_STORED_NAME = WAVE_UNIT_MAX_NAME;
 constexpr size_t DIPHONE_MAX_GROUP = 40;        // characters of one group
 constexpr size_t DIPHONE_MAX_DIRECTORY = 79;    // characters of a configured directory
 constexpr size_t DIPHONE_MAX_DATABASE = 8;      // characters of the database name

@@ -13,6 +13,7 @@
 #include "speech/wave_image.h"
 #include "util/file_lookup.h"
 #include "util/random.h"
+#include "util/wave_format.h"
 
 namespace {
 
@@ -130,54 +131,27 @@ void append_from_file(FILE* f, size_t n) {
     }
 }
 
-size_t record_name_length(const uint8_t* rec) { return std::min<size_t>(rec[0], DIPHONE_MAX_STORED_NAME); }
-
 // Byte order in which a name sorts before every longer name beginning with it.
-int compare_with_record(const std::string& name, const uint8_t* rec) {
-    size_t len = record_name_length(rec);
-    size_t common = std::min(name.size(), len);
-    int c = std::memcmp(name.data(), rec + 1, common);
+int compare_with_record(const std::string& name, const WaveUnitRecord& rec) {
+    size_t common = std::min(name.size(), rec.name_length);
+    int c = std::memcmp(name.data(), rec.name, common);
     if (c != 0) return c;
-    if (name.size() == len) return 0;
-    return name.size() < len ? -1 : 1;
-}
-
-uint32_t read_le(const uint8_t* p, int bytes) {
-    uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
-    return v;
-}
-
-bool same_id(const uint8_t* id, const char* want) {
-    for (int i = 0; i < 4; ++i) {
-        unsigned char a = id[i], b = static_cast<unsigned char>(want[i]);
-        if (a >= 'a' && a <= 'z') a = static_cast<unsigned char>(a - 32);
-        if (a != b) return false;
-    }
-    return true;
+    if (name.size() == rec.name_length) return 0;
+    return name.size() < rec.name_length ? -1 : 1;
 }
 
 // Positions F at the samples of a WAV file and returns their byte count, or
 // 0 when it is not RIFF with a leading format chunk or has no data chunk.
 // The count never exceeds what the file actually holds.
 size_t find_wave_data(FILE* f) {
-    uint8_t head[12];
-    if (std::fread(head, 1, 12, f) != 12 || !same_id(head, "RIFF")) return 0;
-    uint8_t chunk[8];
-    if (std::fread(chunk, 1, 8, f) != 8 || !same_id(chunk, "FMT ")) return 0;
-    if (std::fseek(f, read_le(chunk + 4, 4), SEEK_CUR) != 0) return 0;
-    for (;;) {
-        if (std::fread(chunk, 1, 8, f) != 8) return 0;
-        uint32_t size = read_le(chunk + 4, 4);
-        if (same_id(chunk, "DATA")) {
-            long here = std::ftell(f);
-            if (here < 0 || std::fseek(f, 0, SEEK_END) != 0) return 0;
-            long end = std::ftell(f);
-            if (end < here || std::fseek(f, here, SEEK_SET) != 0) return 0;
-            return std::min<size_t>(size, static_cast<size_t>(end - here));
-        }
-        if (std::fseek(f, size, SEEK_CUR) != 0) return 0;
-    }
+    uint8_t chunk[256];
+    WaveFileHeader header;
+    if (!wave_parse_file_header(wave_file_source(f), chunk, sizeof chunk, header)) return 0;
+    long here = std::ftell(f);
+    if (here < 0 || std::fseek(f, 0, SEEK_END) != 0) return 0;
+    long end = std::ftell(f);
+    if (end < here || std::fseek(f, here, SEEK_SET) != 0) return 0;
+    return std::min<size_t>(uint32_t(header.data_bytes), static_cast<size_t>(end - here));
 }
 
 }  // namespace
@@ -242,13 +216,15 @@ bool play_stored(const std::string& raw_name, int stress_mode, double factor) {
     std::string name = upper_ascii(raw_name.substr(0, DIPHONE_MAX_NAME));
     if (g_db.count == 0 || name.size() > DIPHONE_MAX_STORED_NAME) return false;
     long low = 0, high = static_cast<long>(g_db.count) - 1;
-    const uint8_t* rec = nullptr;
+    WaveUnitRecord rec;
+    bool found = false;
     while (low <= high) {
         long mid = (low + high) / 2;
-        const uint8_t* r = g_db.index.data() + static_cast<size_t>(mid) * DIPHONE_RECORD_BYTES;
+        WaveUnitRecord r = wave_unit_record_read(g_db.index.data() + static_cast<size_t>(mid) * DIPHONE_RECORD_BYTES);
         int c = compare_with_record(name, r);
         if (c == 0) {
             rec = r;
+            found = true;
             break;
         }
         if (c < 0)
@@ -256,10 +232,10 @@ bool play_stored(const std::string& raw_name, int stress_mode, double factor) {
         else
             low = mid + 1;
     }
-    if (!rec) return false;
+    if (!found) return false;
 
-    int64_t stored = read_le(rec + 9, 2);
-    uint64_t offset = read_le(rec + 11, 4);
+    int64_t stored = rec.length;
+    uint64_t offset = rec.offset;
     int64_t keep = stored;
     if (stress_mode < 2 && name.size() >= 3) {
         keep -= g_db.unstressed_cut;
@@ -328,7 +304,7 @@ void diphone_silence(int32_t samples) {
 void diphone_flush() {
     if (!g_db.buffer || g_db.write_pos == DIPHONE_HEADER_BYTES) return;
     size_t data_bytes = g_db.write_pos - DIPHONE_HEADER_BYTES;
-    speech_make_wave_header(g_db.buffer.get(), static_cast<uint32_t>(data_bytes), 11025, 1, 8);
+    wave_make_header(g_db.buffer.get(), static_cast<uint32_t>(data_bytes), 11025, 1, 8);
     if (g_db.hook)
         g_db.hook(g_db.buffer.get(), g_db.write_pos, g_db.hook_context);
     else

@@ -12,6 +12,7 @@
 #include "speech/speech_state.h"
 #include "speech/wave_image.h"
 #include "util/file_lookup.h"
+#include "util/wave_format.h"
 
 namespace {
 constexpr int SPEECH_BEEP_SAMPLES = 512;
@@ -94,20 +95,20 @@ void speech_click() {
     speech_wait();
     bool compress = wave_compress;
     wave_compress = false;
-    wave_play_image(speech_click_image(), SPEECH_WAVE_HEADER_BYTES + SPEECH_CLICK_SAMPLES);
+    wave_play_image(speech_click_image(), WAVE_HEADER_BYTES + SPEECH_CLICK_SAMPLES);
     speech_wait_while_busy();
     wave_compress = compress;
 }
 
 bool speech_beep_pattern() {
-    static uint8_t beep[SPEECH_WAVE_HEADER_BYTES + SPEECH_BEEP_SAMPLES];
+    static uint8_t beep[WAVE_HEADER_BYTES + SPEECH_BEEP_SAMPLES];
     static const uint8_t cycle[8] = {128, 112, 96, 80, 64, 80, 96, 112};
     std::cout.flush();
     speech_wait();
     console_discard_keys();
-    speech_make_wave_header(beep, SPEECH_BEEP_SAMPLES, 11025, 1, 8);
-    for (int i = 0; i < SPEECH_BEEP_SAMPLES; ++i) beep[SPEECH_WAVE_HEADER_BYTES + i] = cycle[i % 8];
-    beep[SPEECH_WAVE_HEADER_BYTES + SPEECH_BEEP_SAMPLES - 1] = 128;
+    wave_make_header(beep, SPEECH_BEEP_SAMPLES, 11025, 1, 8);
+    for (int i = 0; i < SPEECH_BEEP_SAMPLES; ++i) beep[WAVE_HEADER_BYTES + i] = cycle[i % 8];
+    beep[WAVE_HEADER_BYTES + SPEECH_BEEP_SAMPLES - 1] = 128;
     wave_play_image(beep, sizeof beep);
     speech_wait_while_busy();
     return false;

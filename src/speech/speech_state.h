@@ -6,6 +6,7 @@
 #include <string>
 
 #include "speech/speech.h"
+#include "util/wave_format.h"
 
 struct SpeechState {
     std::string startup_directory;
@@ -21,7 +22,7 @@ struct SpeechState {
     bool echo_typed = true;
     bool speak_punctuation = true;
     bool abort = false;
-    uint8_t click[SPEECH_WAVE_HEADER_BYTES + SPEECH_CLICK_SAMPLES] = {};
+    uint8_t click[WAVE_HEADER_BYTES + SPEECH_CLICK_SAMPLES] = {};
 };
 
 SpeechState& speech_state();

@@ -13,6 +13,7 @@
 #include "speech/speech_state.h"
 #include "speech/wave_image.h"
 #include "util/random.h"
+#include "util/wave_format.h"
 
 namespace {
 SpeechState g_speech;
@@ -88,8 +89,8 @@ void speech_module_start() {
     g_speech = SpeechState{};
     g_speech.startup_directory = config_startup_directory();
     uint8_t* image = g_speech.click;
-    speech_make_wave_header(image, SPEECH_CLICK_SAMPLES, 11025, 1, 8);
-    uint8_t* samples = image + SPEECH_WAVE_HEADER_BYTES;
+    wave_make_header(image, SPEECH_CLICK_SAMPLES, 11025, 1, 8);
+    uint8_t* samples = image + WAVE_HEADER_BYTES;
     // 65 draws although sample 64 is then silenced: the number of draws fixes
     // where the game's own draws begin.
     for (int i = 0; i <= 64; ++i) samples[i] = static_cast<uint8_t>(128 + random_next(60));

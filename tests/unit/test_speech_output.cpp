@@ -3,6 +3,7 @@
 
 #include "game_test_support.h"
 #include "speech/speech.h"
+#include "util/wave_format.h"
 
 TEST_F(GameTest, SpeechStartKeepsTheDirectoryAndASaneSpeed) {
     speech_start(0, "/x/som");
@@ -45,7 +46,7 @@ TEST_F(GameTest, ClickSoundIsRandomForSixtyFourSamplesThenSilent) {
     const uint8_t* image = speech_click_image();
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(image), 4), "RIFF");
     EXPECT_EQ(image[40] | image[41] << 8, SPEECH_CLICK_SAMPLES);
-    const uint8_t* samples = image + SPEECH_WAVE_HEADER_BYTES;
+    const uint8_t* samples = image + WAVE_HEADER_BYTES;
     bool varied = false;
     for (int i = 0; i < 64; ++i) {
         EXPECT_GE(samples[i], 128);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "util/wave_format.h"
 
 namespace {
 constexpr int SDL_AUDIO_MAX_BLOCKS = 16;
@@ -173,33 +174,17 @@ void SDLCALL fill_tone(void*, Uint8* stream, int len) {
     if (want > take) std::memset(stream + take, g_sdl.tone_spec.silence, want - take);
 }
 
-uint32_t le32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-// Finds format and samples of a canonical image; false when it is not one.
+// Finds format and samples of an image; false when it is not one.
 bool tone_samples(const uint8_t* image, size_t bytes, OsAudioFormat& fmt, const uint8_t*& samples,
                   size_t& count) {
-    if (!image || bytes < 20 || SDL_strncasecmp(reinterpret_cast<const char*>(image), "RIFF", 4) != 0 ||
-        SDL_strncasecmp(reinterpret_cast<const char*>(image + 12), "fmt ", 4) != 0)
-        return false;
-    uint32_t body = le32(image + 16);
-    if (body < 16 || body > bytes - 20) return false;
-    fmt.channels = image[22] | image[23] << 8;
-    fmt.rate = int(le32(image + 24));
-    fmt.bits = image[34] | image[35] << 8;
-    for (size_t pos = 20 + size_t(body); bytes - pos >= 8;) {
-        uint32_t size = le32(image + pos + 4);
-        size_t left = bytes - pos - 8;
-        if (SDL_strncasecmp(reinterpret_cast<const char*>(image + pos), "data", 4) == 0) {
-            samples = image + pos + 8;
-            count = size < left ? size : left;
-            return true;
-        }
-        if (size > left) return false;
-        pos += 8 + size_t(size);
-    }
-    return false;
+    WaveImageView view;
+    if (!wave_parse_image(image, bytes, view)) return false;
+    fmt.rate = view.format.rate;
+    fmt.bits = view.format.bits;
+    fmt.channels = view.format.channels;
+    samples = view.samples;
+    count = view.bytes;
+    return true;
 }
 
 void play_tone_image(const uint8_t* image, size_t bytes) {

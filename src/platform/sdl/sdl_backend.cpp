@@ -17,6 +17,7 @@
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_magnifier.h"
 #include "platform/sdl/sdl_window.h"
+#include "util/wave_format.h"
 
 namespace {
 constexpr int SDL_MAX_POSTED = 1024;
@@ -44,7 +45,7 @@ struct SdlState {
     // Messages translated from one SDL event and not yet handed out.
     OsEvent pending[SDL_MAX_PENDING];
     int pending_head = 0, pending_count = 0;
-    uint8_t beep[44 + SDL_BEEP_SAMPLES] = {};
+    uint8_t beep[WAVE_HEADER_BYTES + SDL_BEEP_SAMPLES] = {};
 } g_sdl;
 
 PostedQueue g_posted;
@@ -299,24 +300,16 @@ void screen_title(const std::string& title) {
     sdl_window_present();
 }
 
-void put_le(uint8_t* at, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
 // A short soft tone on the second sound stream stands in for the system beep.
 void beep() {
     uint8_t* w = g_sdl.beep;
     if (w[0] != 'R') {
-        std::memcpy(w, "RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\0\0\0\0\0\0\0\0\x01\0\x08\0data", 40);
-        put_le(w + 4, 36 + SDL_BEEP_SAMPLES, 4);
-        put_le(w + 24, SDL_BEEP_RATE, 4);
-        put_le(w + 28, SDL_BEEP_RATE, 4);
-        put_le(w + 40, SDL_BEEP_SAMPLES, 4);
+        wave_make_header(w, SDL_BEEP_SAMPLES, SDL_BEEP_RATE, 1, 8);
         for (int i = 0; i < SDL_BEEP_SAMPLES; ++i) {
             // 880 Hz, faded in and out so that it does not click.
             int edge = i < SDL_BEEP_SAMPLES - i ? i : SDL_BEEP_SAMPLES - i;
             double gain = edge < 200 ? edge / 200.0 : 1.0;
-            w[44 + i] = static_cast<uint8_t>(128 + 40 * gain * std::sin(2 * M_PI * 880.0 * i / SDL_BEEP_RATE));
+            w[WAVE_HEADER_BYTES + i] = static_cast<uint8_t>(128 + 40 * gain * std::sin(2 * M_PI * 880.0 * i / SDL_BEEP_RATE));
         }
     }
     os_audio_play_tone_image(w, sizeof g_sdl.beep);

@@ -1,5 +1,5 @@
-// Reading the RIFF layout of WAV files and WAV images.
-#include "audio/wave_parse.h"
+// RIFF/WAVE reading and writing, and the unit index record.
+#include "util/wave_format.h"
 
 #include <cstring>
 
@@ -10,6 +10,16 @@ uint32_t le32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+
+void put_le(uint8_t* p, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+void put_id(uint8_t* p, const char* id) { std::memcpy(p, id, 4); }
+
+size_t file_read(void* f, uint8_t* into, size_t bytes) { return std::fread(into, 1, bytes, static_cast<FILE*>(f)); }
+
+bool file_skip(void* f, uint32_t bytes) { return std::fseek(static_cast<FILE*>(f), long(bytes), SEEK_CUR) == 0; }
 
 bool same_id(const uint8_t* p, const char* id) {
     for (int i = 0; i < 4; i++) {
@@ -84,4 +94,42 @@ bool wave_parse_file_header(const WaveSource& src, uint8_t* buffer, size_t capac
 uint32_t wave_file_piece(uint32_t remaining) {
     if (remaining > 65534 && remaining < 65790) return 65278;
     return remaining < 65534 ? remaining : 65534;
+}
+
+WaveSource wave_file_source(FILE* f) { return WaveSource{f, file_read, file_skip}; }
+
+void wave_make_header(uint8_t* header, uint32_t data_bytes, uint32_t rate, uint16_t channels, uint16_t bits) {
+    uint32_t frame = uint32_t(channels) * (bits / 8);
+    if (frame == 0) frame = 1;
+    put_id(header, "RIFF");
+    put_le(header + 4, data_bytes + 36, 4);
+    put_id(header + 8, "WAVE");
+    put_id(header + 12, "fmt ");
+    put_le(header + 16, 16, 4);
+    put_le(header + 20, 1, 2);  // PCM
+    put_le(header + 22, channels, 2);
+    put_le(header + 24, rate, 4);
+    put_le(header + 28, rate * frame, 4);
+    put_le(header + 32, frame, 2);
+    put_le(header + 34, bits, 2);
+    put_id(header + 36, "data");
+    put_le(header + 40, data_bytes, 4);
+}
+
+void wave_unit_record_write(uint8_t* record, const char* name, size_t name_length, uint16_t length,
+                            uint32_t offset) {
+    if (name_length > WAVE_UNIT_MAX_NAME) name_length = WAVE_UNIT_MAX_NAME;
+    record[0] = static_cast<uint8_t>(name_length);
+    for (size_t i = 0; i < WAVE_UNIT_MAX_NAME; ++i) record[1 + i] = i < name_length ? uint8_t(name[i]) : ' ';
+    put_le(record + 9, length, 2);
+    put_le(record + 11, offset, 4);
+}
+
+WaveUnitRecord wave_unit_record_read(const uint8_t* record) {
+    WaveUnitRecord r;
+    r.name = reinterpret_cast<const char*>(record + 1);
+    r.name_length = record[0] < WAVE_UNIT_MAX_NAME ? record[0] : WAVE_UNIT_MAX_NAME;
+    r.length = le16(record + 9);
+    r.offset = le32(record + 11);
+    return r;
 }
