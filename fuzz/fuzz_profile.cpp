@@ -22,5 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool found = profile_lookup(text, section, key, whole);
     if (!found && value != std::string("padrao").substr(0, capacity ? capacity - 1 : 0)) __builtin_trap();
     if (found && whole.compare(0, value.size(), value) != 0) __builtin_trap();
+    // The index that the configuration lookup keeps gives the same answer.
+    ProfileIndex index;
+    profile_build_index(text, index);
+    std::string indexed;
+    if (profile_index_lookup(index, section, key, indexed) != found || (found && indexed != whole)) __builtin_trap();
     return 0;
 }

@@ -1,6 +1,12 @@
-// The shared configuration file TALUNE.INI: which copy is read, and the "@"
-// expansion of the speech system's program directory.
+// The shared configuration file TALUNE.INI: which copy is read, the copy
+// held in memory between lookups, and the "@" expansion of the speech
+// system's program directory.
 #include "platform/config.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
 
 #include "platform/os.h"
 #include "platform/profile.h"
@@ -8,11 +14,30 @@
 namespace {
 
 constexpr size_t CONFIG_MAX_VALUE = 256;  // 255 characters and the terminator
+// A settings file is a few kilobytes; only this much of a larger one (or of
+// a link to an endless device) is read.
+constexpr size_t CONFIG_MAX_FILE_BYTES = 1024 * 1024;
 const char* const CONFIG_FILE = "TALUNE.INI";
+
+// What identifies one version of the file: a rewrite changes its size or
+// modification time, a replacement its identity.
+struct FileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    long long modified_ns = 0;
+    bool operator==(const FileStamp&) const = default;
+};
 
 struct ConfigState {
     bool startup_known = false;
     std::string startup_directory;
+    bool loaded = false;
+    std::string path;  // of the copy in `index`
+    FileStamp stamp;
+    ProfileIndex index;
+    int loads = 0;
 };
 
 ConfigState state;
@@ -20,12 +45,62 @@ ConfigState state;
 // The copy in the Windows directory wins; the start-up directory's copy is
 // the fallback for an installation that keeps everything together.
 std::string config_file() {
-    if (os_file_exists(os_windows_directory() + "/" + CONFIG_FILE)) return CONFIG_FILE;
+    std::string home = os_windows_directory() + "/" + CONFIG_FILE;
+    if (os_file_exists(home)) return home;
     return config_startup_directory() + "/" + CONFIG_FILE;
 }
 
-std::string program_directory(const std::string& file) {
-    std::string dir = profile_read_string("TALUNE", "PGMTALUNE", "", file, CONFIG_MAX_VALUE);
+FileStamp stamp_of(const std::string& path) {
+    FileStamp s;
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return s;
+    s.exists = true;
+    s.device = st.st_dev;
+    s.inode = st.st_ino;
+    s.size = st.st_size;
+    s.modified_ns = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    return s;
+}
+
+std::string read_bounded(const std::string& path) {
+    std::string text;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return text;
+    char buf[65536];
+    size_t n;
+    while (text.size() < CONFIG_MAX_FILE_BYTES &&
+           (n = std::fread(buf, 1, std::min(sizeof buf, CONFIG_MAX_FILE_BYTES - text.size()), f)) > 0)
+        text.append(buf, n);
+    std::fclose(f);
+    return text;
+}
+
+// The index of the copy that applies now, read again only when the copy
+// changed since it was read.
+const ProfileIndex& current_index() {
+    std::string path = config_file();
+    FileStamp stamp = stamp_of(path);
+    if (!state.loaded || path != state.path || !(stamp == state.stamp)) {
+        state.index.clear();
+        if (stamp.exists) profile_build_index(read_bounded(path), state.index);
+        state.path = path;
+        state.stamp = stamp;
+        state.loaded = true;
+        ++state.loads;
+    }
+    return state.index;
+}
+
+// The value as a lookup into a 256-byte buffer gives it.
+std::string lookup(const std::string& section, const std::string& key) {
+    std::string value;
+    if (!profile_index_lookup(current_index(), section, key, value)) return "";
+    if (value.size() > CONFIG_MAX_VALUE - 1) value.resize(CONFIG_MAX_VALUE - 1);
+    return value;
+}
+
+std::string program_directory() {
+    std::string dir = lookup("TALUNE", "PGMTALUNE");
     if (dir.empty() || dir[0] == '@') return config_startup_directory();
     return dir;
 }
@@ -36,11 +111,11 @@ std::string program_directory(const std::string& file) {
 // "/x@/y" cannot make the expansion run forever. In the "@\" form the
 // backslash becomes "/" so that the joint is a usable path; the rest of the
 // value is kept as written.
-std::string expand(const std::string& value, const std::string& file) {
+std::string expand(const std::string& value) {
     if (value.empty()) return value;
     bool leading = value[0] == '@';
     if (!leading && value.find("@/") == std::string::npos && value.find("@\\") == std::string::npos) return value;
-    const std::string dir = program_directory(file);
+    const std::string dir = program_directory();
     std::string out;
     size_t i = 0;
     if (leading) {
@@ -78,8 +153,7 @@ std::string config_startup_directory() {
 void config_reset() { state = ConfigState{}; }
 
 std::string config_read_setting(const std::string& section, const std::string& key) {
-    const std::string file = config_file();
-    const std::string value =
-        profile_read_string(section.empty() ? "TALUNE" : section, key, "", file, CONFIG_MAX_VALUE);
-    return expand(value, file);
+    return expand(lookup(section.empty() ? "TALUNE" : section, key));
 }
+
+int config_file_loads() { return state.loads; }

@@ -5,8 +5,12 @@
 #include <string>
 
 // Value of [section] key ("" when absent); an empty section means "TALUNE".
+// The file is read at the first lookup and again only when it has changed
+// (size, modification time or identity); at most its first megabyte counts.
 std::string config_read_setting(const std::string& section, const std::string& key);
 // The directory the program started in, without a trailing "/".
 std::string config_startup_directory();
-// Forget the remembered start-up directory (tests).
+// Forget the remembered start-up directory and the file read (tests).
 void config_reset();
+// How many times a copy of the file was read since the last reset.
+int config_file_loads();

@@ -1,5 +1,7 @@
 // Tests of the shared configuration lookup and its "@" expansion.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -112,6 +114,52 @@ TEST_F(Config, ProgramDirectoryWithAtSignsIsNotExpandedAgain) {
     EXPECT_EQ(config_read_setting("T", "X"), "/p@/q@\\rx");
     // Read as a setting, PGMTALUNE expands once in each of its own "@" places.
     EXPECT_EQ(config_read_setting("TALUNE", "PGMTALUNE"), "/p/p@/q@\\r/q/p@/q@\\r/r");
+}
+
+TEST_F(Config, FileIsReadOnceAndAgainOnlyWhenItChanges) {
+    write_home("[SMORVELA]\nVELOCIDADE=3\n[TRADUTOR]\nVELOCIDADE=2\n");
+    for (int i = 0; i < 62; ++i) {
+        EXPECT_EQ(config_read_setting("SMORVELA", "VELOCIDADE"), "3");
+        EXPECT_EQ(config_read_setting("TRADUTOR", "VELOCIDADE"), "2");
+        EXPECT_EQ(config_read_setting("SERVFALA", "VOZ"), "");
+    }
+    EXPECT_EQ(config_file_loads(), 1);
+
+    // The same size and modification time: the copy in memory still holds.
+    const std::string path = home_ + "/TALUNE.INI";
+    struct stat before;
+    ASSERT_EQ(stat(path.c_str(), &before), 0);
+    write_home("[SMORVELA]\nVELOCIDADE=4\n[TRADUTOR]\nVELOCIDADE=2\n");
+    struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    EXPECT_EQ(config_read_setting("SMORVELA", "VELOCIDADE"), "3");
+    EXPECT_EQ(config_file_loads(), 1);
+
+    // An edit is seen at the next lookup, and so is the copy that applies
+    // once the Windows directory's one is gone.
+    write_home("[SMORVELA]\nVELOCIDADE=5\n");
+    EXPECT_EQ(config_read_setting("SMORVELA", "VELOCIDADE"), "5");
+    EXPECT_EQ(config_file_loads(), 2);
+    write(start_ + "/TALUNE.INI", "[SMORVELA]\nVELOCIDADE=1\n");
+    fs::remove(path);
+    EXPECT_EQ(config_read_setting("SMORVELA", "VELOCIDADE"), "1");
+    EXPECT_EQ(config_read_setting("SMORVELA", "VELOCIDADE"), "1");
+    EXPECT_EQ(config_file_loads(), 3);
+}
+
+TEST_F(Config, OnlyTheFirstMegabyteOfAHugeOrEndlessFileCounts) {
+    std::string text = "[T]\nPRIMEIRA=sim\n";
+    const std::string comment = "; " + std::string(98, 'x') + "\n";
+    while (text.size() < 3 * 1024 * 1024) text += comment;
+    text += "ULTIMA=nao\n";
+    write_home(text);
+    EXPECT_EQ(config_read_setting("T", "PRIMEIRA"), "sim");
+    EXPECT_EQ(config_read_setting("T", "ULTIMA"), "");
+
+    fs::remove(home_ + "/TALUNE.INI");
+    fs::create_symlink("/dev/zero", start_ + "/TALUNE.INI");
+    EXPECT_EQ(config_read_setting("T", "PRIMEIRA"), "");
+    EXPECT_EQ(config_read_setting("T", "ULTIMA"), "");
 }
 
 }  // namespace

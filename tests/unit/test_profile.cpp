@@ -123,3 +123,26 @@ TEST_F(ProfileFile, MissingOrUnreadableFileGivesDefault) {
 }
 
 }  // namespace
+
+TEST(Profile, IndexGivesTheSameAnswersAsTheLookup) {
+    const std::string texts[] = {
+        "\xEF\xBB\xBF[A]\nk=1\nK=2\n[b]\nk=3\n[a]\nk=4\nj=5\n",
+        "k=0\n[ A ]\n  k  =  \"q\"  \n[A]\nz=9\n[]\nk=e\n[B\n=v\nk=b\n",
+        std::string("[A]\nk=x\0y\n[\xE9]\n\xC9T=\xE1\n;[B]\n[B]x\nk='b'\n", 45),
+        "[A]\r\nk=1\r\n\r\n[A]\r\nk=2\r\n[C]\r\n",
+    };
+    const std::string names[] = {"A", "a", "B", "b", " A ", "", "\xC9", "\xE9", "C", "k", "K", "j", "z",
+                                 "\xC9T", "\xE9t", "x", "A\nk"};
+    for (const std::string& text : texts) {
+        ProfileIndex index;
+        profile_build_index(text, index);
+        for (const std::string& section : names) {
+            for (const std::string& key : names) {
+                std::string want, got;
+                bool found = profile_lookup(text, section, key, want);
+                EXPECT_EQ(profile_index_lookup(index, section, key, got), found) << section << "/" << key;
+                EXPECT_EQ(got, found ? want : "") << section << "/" << key;
+            }
+        }
+    }
+}
