@@ -1,7 +1,7 @@
 // The external synthesizer dispatcher: routes speech to the engine started.
 #include "audio/extsynth.h"
 
-#include "audio/sound_log.h"
+#include "console/sound_log.h"
 
 namespace {
 constexpr int EXTSYNTH_MAX_ENGINES = 8;

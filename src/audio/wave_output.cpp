@@ -5,15 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "audio/sound_log.h"
+#include "console/sound_log.h"
 #include "console/console.h"
 #include "platform/os.h"
 #include "util/latin1.h"
 #include "util/wave_format.h"
-
-bool wave_stop_on_key = true;
-bool wave_fast_rate = false;
-bool wave_compress = false;
 
 namespace {
 constexpr int WAVE_MAX_OPEN_ATTEMPTS = 100;
@@ -31,6 +27,9 @@ struct WaveMemory {
 } g_memory;
 
 struct WaveState {
+    bool stop_on_key = true;
+    bool fast_rate = false;
+    bool compress = false;
     bool open = false;
     int32_t rate = 0;
     int bits = 0;
@@ -54,7 +53,7 @@ void announce_null_device() {
     console_write_text(latin1("Sem dispositivo de som: o programa seguirá em silêncio.\r\n"));
 }
 
-bool key_stops() { return wave_stop_on_key && console_key_waiting(); }
+bool key_stops() { return g_wave.stop_on_key && console_key_waiting(); }
 
 int open_for(int32_t rate, int bits, int channels) {
     if (rate != g_wave.rate || bits != g_wave.bits || channels != g_wave.channels) {
@@ -118,9 +117,10 @@ bool queue_block(const uint8_t* data, size_t length) {
 }
 
 int play_samples(const uint8_t* samples, uint32_t bytes, int32_t rate, uint16_t channels,
-                 uint16_t bits) {
-    if (wave_fast_rate) rate = static_cast<int32_t>(int64_t(rate) * 3 / 2);
-    bool to_8bit = wave_compress && channels == 1 && bits == 16;
+                 uint16_t bits, unsigned flags) {
+    if (g_wave.fast_rate && !(flags & WAVE_KEEP_RATE)) rate = static_cast<int32_t>(int64_t(rate) * 3 / 2);
+    bool compress = g_wave.compress && !(flags & WAVE_KEEP_LENGTH) && channels == 1;
+    bool to_8bit = compress && bits == 16;
     int r = open_for(rate, to_8bit ? 8 : bits, channels);
     if (r != 0) return r;
     uint32_t done = 0;
@@ -137,7 +137,7 @@ int play_samples(const uint8_t* samples, uint32_t bytes, int32_t rate, uint16_t 
             return 0;
         }
         uint32_t n = bytes - done < WAVE_MAX_BLOCK ? bytes - done : uint32_t(WAVE_MAX_BLOCK);
-        if (wave_compress && channels == 1) {
+        if (compress) {
             std::memcpy(g_memory.compress_buffer, samples + done, n);
             size_t m = wave_time_compress(g_memory.compress_buffer, n, bits, rate);
             queue_block(g_memory.compress_buffer, m);
@@ -179,10 +179,14 @@ FILE* open_file(const std::string& path) {
 void wave_reset() {
     if (g_wave.open) os_audio_close();
     g_wave = WaveState{};
-    wave_stop_on_key = true;
-    wave_fast_rate = false;
-    wave_compress = false;
 }
+
+void wave_set_speed(bool fast_rate, bool compress) {
+    g_wave.fast_rate = fast_rate;
+    g_wave.compress = compress;
+}
+
+void wave_set_stop_on_key(bool on) { g_wave.stop_on_key = on; }
 
 void wave_done_hook(int buffer_number) {
     if (buffer_number < 1 || buffer_number > WAVE_MAX_BUFFERS) return;
@@ -223,21 +227,21 @@ bool wave_busy() {
 }
 
 int wave_play_samples(const uint8_t* samples, uint32_t bytes, int32_t rate, uint16_t channels,
-                      uint16_t bits) {
+                      uint16_t bits, unsigned flags) {
     if (!samples) bytes = 0;
     if (bytes > 0) log_image(bytes, rate, bits, channels);
-    return play_samples(samples, bytes, rate, channels, bits);
+    return play_samples(samples, bytes, rate, channels, bits, flags);
 }
 
-void wave_play_image(const uint8_t* image, size_t size) {
+void wave_play_image(const uint8_t* image, size_t size, unsigned flags) {
     WaveImageView view;
     if (!wave_parse_image(image, size, view)) return;
     uint32_t bytes = static_cast<uint32_t>(view.bytes);
     log_image(bytes, view.format.rate, view.format.bits, view.format.channels);
-    play_samples(view.samples, bytes, view.format.rate, view.format.channels, view.format.bits);
+    play_samples(view.samples, bytes, view.format.rate, view.format.channels, view.format.bits, flags);
 }
 
-int wave_play_file(const std::string& path) {
+int wave_play_file(const std::string& path, unsigned flags) {
     if (key_stops()) return 0;
     FILE* f = open_file(path);
     if (!f) return -1;
@@ -257,7 +261,7 @@ int wave_play_file(const std::string& path) {
             }
             remaining -= uint32_t(got);
             result = play_samples(g_memory.file_buffer, uint32_t(got), header.format.rate,
-                                  header.format.channels, header.format.bits);
+                                  header.format.channels, header.format.bits, flags);
             if (result != 0 || key_stops()) break;
         }
     }

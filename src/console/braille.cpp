@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "audio/sound_log.h"
+#include "console/sound_log.h"
 #include "console/console.h"
 #include "console/console_internal.h"
 #include "platform/os.h"

@@ -38,12 +38,12 @@ void diphone_stop();
 bool diphone_started();
 
 // Stores the unstressed cut and minimum kept (bytes) and the word gap
-// (samples), and sets the wave output's fast-rate and compress switches.
-void diphone_set_timing(int32_t unstressed_cut, int32_t minimum_kept, int32_t word_gap, bool fast, bool compress);
+// (samples).
+void diphone_set_timing(int32_t unstressed_cut, int32_t minimum_kept, int32_t word_gap);
 int32_t diphone_word_gap();
 
-// Plays a phoneme string of the rule engine and returns when its sound has
-// been played or a key stopped it. With punctuation by name, "_," and the
+// Plays a phoneme string of the rule engine through the output hook, which
+// returns when each piece has been played or a key stopped it. With punctuation by name, "_," and the
 // like are spoken by their recordings instead of making pauses.
 void diphone_speak(const std::string& phonemes, bool punctuation_by_name);
 
@@ -62,11 +62,11 @@ void diphone_noise();
 void diphone_flush();
 // Empties the output buffer without playing it.
 void diphone_clear_buffer();
-// Bytes of samples now in the output buffer.
-size_t diphone_buffered_bytes();
 
-// Receives each assembled image (44-byte header + samples) instead of the
-// wave output; the benchmark and the voice checks listen through it.
+// Receives each assembled image (44-byte header + samples) when the buffer
+// is flushed, and plays it before returning: the speech front end installs
+// one that plays through the wave output; the benchmark and the voice checks
+// listen through their own. Without a hook the sound goes nowhere.
 using DiphoneOutputHook = void (*)(const uint8_t* image, size_t bytes, void* context);
 void diphone_set_output_hook(DiphoneOutputHook hook, void* context);
 

@@ -5,12 +5,10 @@
 #include <cstring>
 #include <memory>
 
-#include "audio/wave_output.h"
 #include "diphone/diphone.h"
 #include "diphone/rules.h"
 #include "platform/os.h"
 #include "platform/profile.h"
-#include "speech/wave_image.h"
 #include "util/file_lookup.h"
 #include "util/random.h"
 #include "util/wave_format.h"
@@ -94,12 +92,11 @@ void release_all() {
     g_db.count = 0;
 }
 
-// Flushes first when n more bytes would reach the end of the buffer, then
-// waits for the piece to finish so the next one is assembled after it.
+// Flushes first when n more bytes would reach the end of the buffer; the
+// hook plays the piece to its end, so the next one is assembled after it.
 void make_room(size_t n) {
     if (g_db.write_pos + n >= DIPHONE_MAX_BUFFER) {
         diphone_flush();
-        if (!g_db.hook) speech_wait_while_busy();
     }
 }
 
@@ -200,12 +197,10 @@ int diphone_start() {
 void diphone_stop() { release_all(); }
 bool diphone_started() { return g_db.buffer != nullptr; }
 
-void diphone_set_timing(int32_t unstressed_cut, int32_t minimum_kept, int32_t word_gap, bool fast, bool compress) {
+void diphone_set_timing(int32_t unstressed_cut, int32_t minimum_kept, int32_t word_gap) {
     g_db.unstressed_cut = unstressed_cut;
     g_db.minimum_kept = minimum_kept;
     g_db.word_gap = word_gap;
-    wave_fast_rate = fast;
-    wave_compress = compress;
 }
 
 int32_t diphone_word_gap() { return g_db.word_gap; }
@@ -305,15 +300,11 @@ void diphone_flush() {
     if (!g_db.buffer || g_db.write_pos == DIPHONE_HEADER_BYTES) return;
     size_t data_bytes = g_db.write_pos - DIPHONE_HEADER_BYTES;
     wave_make_header(g_db.buffer.get(), static_cast<uint32_t>(data_bytes), 11025, 1, 8);
-    if (g_db.hook)
-        g_db.hook(g_db.buffer.get(), g_db.write_pos, g_db.hook_context);
-    else
-        speech_play_image_and_wait(g_db.buffer.get(), g_db.write_pos);
+    if (g_db.hook) g_db.hook(g_db.buffer.get(), g_db.write_pos, g_db.hook_context);
     g_db.write_pos = DIPHONE_HEADER_BYTES;
 }
 
 void diphone_clear_buffer() { g_db.write_pos = DIPHONE_HEADER_BYTES; }
-size_t diphone_buffered_bytes() { return g_db.write_pos - DIPHONE_HEADER_BYTES; }
 
 void diphone_set_output_hook(DiphoneOutputHook hook, void* context) {
     g_db.hook = hook;

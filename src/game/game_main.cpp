@@ -10,6 +10,7 @@
 #include "game/parser.h"
 #include "game/rooms.h"
 #include "platform/config.h"
+#include "platform/os.h"
 #include "speech/speech.h"
 #include "util/random.h"
 
@@ -82,7 +83,11 @@ bool game_command(const std::string& typed_line) {
 }
 
 void game_main(int argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "-r") != 0) random_seed_from_clock();
+    if (argc < 2 || std::strcmp(argv[1], "-r") != 0) {
+        OsTime t = os_utc_time();
+        int ms = ((t.hour * 60 + t.minute) * 60 + t.second) * 1000 + t.millisecond;
+        random_seed_from_time_of_day(static_cast<uint32_t>(ms));
+    }
     speech_start(0, config_read_setting("SMORVELA", "DIRSMORVELA"));
     speech_set_speak_punctuation(false);
     game_setup();

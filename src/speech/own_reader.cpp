@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "audio/extsynth.h"
-#include "audio/sound_log.h"
+#include "console/sound_log.h"
 #include "console/console.h"
 #include "diphone/diphone.h"
 #include "diphone/rules.h"

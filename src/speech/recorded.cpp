@@ -18,9 +18,9 @@ namespace {
 constexpr int SPEECH_BEEP_SAMPLES = 512;
 constexpr int SPEECH_WAKE_MESSAGE = 1123;
 
-void play_file_and_wait(const std::string& path) {
+void play_file_and_wait(const std::string& path, unsigned flags = 0) {
     if (path.empty()) return;
-    wave_play_file(path);
+    wave_play_file(path, flags);
     speech_wait_while_busy();
 }
 
@@ -93,11 +93,8 @@ void speech_pause(int ms) {
 
 void speech_click() {
     speech_wait();
-    bool compress = wave_compress;
-    wave_compress = false;
-    wave_play_image(speech_click_image(), WAVE_HEADER_BYTES + SPEECH_CLICK_SAMPLES);
+    wave_play_image(speech_click_image(), WAVE_HEADER_BYTES + SPEECH_CLICK_SAMPLES, WAVE_KEEP_LENGTH);
     speech_wait_while_busy();
-    wave_compress = compress;
 }
 
 bool speech_beep_pattern() {
@@ -122,18 +119,15 @@ uint8_t speech_read_key_echo() {
 }
 
 void speech_dial_tones(const std::string& text) {
-    bool fast = wave_fast_rate;
-    wave_fast_rate = false;
     for (unsigned char c : speech_upper(text)) {
         if (c == '#' || c == '*' || (c >= '0' && c <= '9')) {
             std::string name = std::string("dtmf_") + (c == '*' ? 'X' : static_cast<char>(c)) + ".wav";
-            play_file_and_wait(file_lookup(diphone_letters_directory(), name));
+            play_file_and_wait(file_lookup(diphone_letters_directory(), name), WAVE_KEEP_RATE);
             console_delay(100);
         } else if (c == ',') {
             console_delay(1000);
         }
     }
-    wave_fast_rate = fast;
 }
 
 void speech_play_image_and_wait(const uint8_t* image, size_t bytes) {

@@ -67,7 +67,8 @@ void apply_synthesizer_settings(int v) {
     int gap = parse_number(config_read_setting("SINTETIZADOR", speed_key("INTERPAL", v)), 0);
     bool fast = is_yes(config_read_setting("SINTETIZADOR", speed_key("RAPIDINHO", v)));
     bool compress = is_yes(config_read_setting("SINTETIZADOR", speed_key("CORTAFALA", v)));
-    diphone_set_timing(cut, kept, gap, fast, compress);
+    diphone_set_timing(cut, kept, gap);
+    wave_set_speed(fast, compress);
     g_speech.period_pause = parse_number(config_read_setting("SINTETIZADOR", speed_key("PAUSAPONTO", v)), 250);
     g_speech.comma_pause = parse_number(config_read_setting("SINTETIZADOR", speed_key("PAUSAVIRG", v)), 150);
     g_speech.colon_pause = parse_number(config_read_setting("SINTETIZADOR", speed_key("PAUSADOISPONTOS", v)), 200);
@@ -103,6 +104,10 @@ void speech_start(int speed, const std::string& sound_directory) {
     if (speed <= 0) speed = parse_number(config_read_setting("TRADUTOR", "VELOCIDADE"), 0);
     if (speed <= 0 || speed > 5) speed = 3;
     apply_synthesizer_settings(speed);
+    // The synthesizer's utterances play through the wave output, each to its
+    // end or until a key stops it, before the next is assembled.
+    diphone_set_output_hook([](const uint8_t* image, size_t bytes, void*) { speech_play_image_and_wait(image, bytes); },
+                            nullptr);
     int code = diphone_start();
     if (code != 0) start_failure(code);
     g_speech.sound_directory = with_slash(sound_directory);

@@ -8,7 +8,7 @@
 void random_reset();
 // seed := seed * 134775813 + 1 (mod 2^32); returns the upper 32 bits of n * seed.
 uint32_t random_next(uint32_t n);
-// Seeds from the UTC time of day in milliseconds.
-void random_seed_from_clock();
+// Seeds from a time of day in milliseconds (the program passes its UTC clock).
+void random_seed_from_time_of_day(uint32_t milliseconds);
 uint32_t random_seed();
 void random_set_seed(uint32_t seed);

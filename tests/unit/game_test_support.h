@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/sound_log.h"
+#include "console/sound_log.h"
 #include "console/console.h"
 #include "game/endings.h"
 #include "game/game.h"

@@ -45,7 +45,7 @@ TEST_F(DiphoneDb, UnstressedUnitsLoseTheCutButKeepTheMinimum) {
                     {"$ZA", unit_samples(1000, 4)},
                     {"$SO", unit_samples(400, 5)}});
     start();
-    diphone_set_timing(300, 500, 100, false, false);
+    diphone_set_timing(300, 500, 100);
     ASSERT_TRUE(diphone_play_stored_unit("$ka", 1, 1.0));
     EXPECT_EQ(trace.back().bytes, 500u);
     ASSERT_TRUE(diphone_play_stored_unit("$KO", 0, 1.0));
@@ -60,7 +60,7 @@ TEST_F(DiphoneDb, UnstressedUnitsLoseTheCutButKeepTheMinimum) {
     EXPECT_EQ(trace.back().bytes, 600u);
 
     // Start values: an unstressed unit of 400 bytes is found but silent.
-    diphone_set_timing(400, 0, 100, false, false);
+    diphone_set_timing(400, 0, 100);
     ASSERT_TRUE(diphone_play_stored_unit("$SO", 1, 1.0));
     EXPECT_EQ(trace.back().bytes, 0u);
     ASSERT_TRUE(diphone_play_stored_unit("$ZA", 1, 1.0));

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "audio/sound_log.h"
+#include "console/sound_log.h"
 #include "console/console.h"
 #include "platform/headless/headless.h"
 #include "platform/config.h"

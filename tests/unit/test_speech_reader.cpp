@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "audio/extsynth.h"
-#include "audio/sound_log.h"
+#include "console/sound_log.h"
 #include "audio/wave_output.h"
 #include "console/console.h"
 #include "diphone/diphone.h"

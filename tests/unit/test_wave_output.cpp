@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "audio/sound_log.h"
+#include "console/sound_log.h"
 #include "audio/wave_output.h"
 #include "console_test_support.h"
 #include "platform/headless/headless.h"
@@ -129,7 +129,7 @@ TEST_F(WaveOutput, SameFormatKeepsTheDeviceOpenAnotherWaitsAndReopens) {
 }
 
 TEST_F(WaveOutput, FastRateRaisesTheRateByHalf) {
-    wave_fast_rate = true;
+    wave_set_speed(true, false);
     auto path = write_temp_file("fast.wav", make_wav(11025, 1, 8, {{"data", ramp(16537)}}));
     EXPECT_EQ(wave_play_file(path), 0);
     EXPECT_EQ(rec.log.front(), "open 16537 8 1");
@@ -138,7 +138,7 @@ TEST_F(WaveOutput, FastRateRaisesTheRateByHalf) {
 }
 
 TEST_F(WaveOutput, CompressPlaysMono16BitAs8BitInAboutHalfTheTime) {
-    wave_compress = true;
+    wave_set_speed(false, true);
     std::vector<uint8_t> data = sine16(40000, 110);
     const std::vector<uint8_t> original = data;
     auto path = write_temp_file("c16.wav", make_wav(11025, 1, 16, {{"data", data}}));
@@ -177,9 +177,9 @@ TEST_F(WaveOutput, AWaitingKeyStopsSoundAndStaysQueued) {
     console_queue_key('x');
     EXPECT_EQ(wave_play_file("/no/such/file.wav"), 0);  // never opened, else -1
     EXPECT_TRUE(rec.log.empty());
-    wave_stop_on_key = false;
+    wave_set_stop_on_key(false);
     EXPECT_EQ(wave_play_file("/no/such/file.wav"), -1);
-    wave_stop_on_key = true;
+    wave_set_stop_on_key(true);
     console_discard_keys();
 
     // A key during playback: reset at the next test, the device closed.

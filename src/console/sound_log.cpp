@@ -1,5 +1,5 @@
-// Writer of the sound log named by FUGA_SOUND_LOG.
-#include "audio/sound_log.h"
+// Writer of the sound log named by FUGA_SOUND_LOG, beside the screen log.
+#include "console/sound_log.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,0 +1,2 @@
+// A module the table does not know.
+#include "util/random.h"

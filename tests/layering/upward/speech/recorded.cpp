@@ -1,0 +1,4 @@
+// Downwards only.
+#include "platform/os.h"
+#include "util/random.h"
+#include "wave_image.h"
