@@ -35,15 +35,18 @@ add_custom_command(OUTPUT ${FUGA_RECORDING_LISTS}/letters.stamp
 add_custom_target(fuga_letter_recordings DEPENDS ${FUGA_RECORDING_LISTS}/letters.stamp)
 add_dependencies(fuga_data fuga_letter_recordings)
 
-# The game's recordings, one per message key, from the game's own table.
+# The game's recordings, one per message key, from the game's own table, and
+# the alarm's computed siren.
 if(TARGET game_texts)
   add_custom_command(OUTPUT ${FUGA_RECORDING_LISTS}/game.txt
     COMMAND game_texts > ${FUGA_RECORDING_LISTS}/game.txt
     DEPENDS game_texts)
   add_custom_command(OUTPUT ${FUGA_RECORDING_LISTS}/game.stamp
     COMMAND sh ${CMAKE_SOURCE_DIR}/tools/make_recordings.sh ${FUGA_RECORDING_LISTS}/game.txt ${FUGA_SOUND_DIR}
+    COMMAND sh ${CMAKE_SOURCE_DIR}/tools/make_siren.sh ${FUGA_SOUND_DIR}
     COMMAND ${CMAKE_COMMAND} -E touch ${FUGA_RECORDING_LISTS}/game.stamp
     DEPENDS ${FUGA_RECORDING_LISTS}/game.txt ${CMAKE_SOURCE_DIR}/tools/make_recordings.sh
+            ${CMAKE_SOURCE_DIR}/tools/make_siren.sh
     COMMENT "Recording the game's messages")
   add_custom_target(fuga_game_recordings DEPENDS ${FUGA_RECORDING_LISTS}/game.stamp)
   add_dependencies(fuga_data fuga_game_recordings)

@@ -16,6 +16,7 @@ void game_introduction() {
     game_colour(GAME_COLOUR_PLAIN);
     game_write_text(TXT_TITLE);
     game_write_text(TXT_TITLE_RULE);
+    game_play(TXT_TITLE);
     while (speech_busy()) console_wait_message();
     console_delay(1);
     game_colour(GAME_COLOUR_STORY);

@@ -118,7 +118,7 @@ void game_describe_room() {
     if (s.alarm_on) {
         game_write_text(TXT_ALARM_SOUNDS);
         game_play(TXT_ALARM_SOUNDS);
-        game_play(TXT_DETECTOR);
+        game_play_key(GAME_SIREN_KEY);
     }
 }
 

@@ -44,7 +44,7 @@ const SourceText SOURCE_TEXTS[] = {
     {TXT_TUNNEL_BLOCKED, "CAVAR", "Algumas estão parcialmente bloqueadas, mas parece fácil cavar."},
     {TXT_SEARCHLIGHTS, "OLOFOTES", "Cuidado, ou os holofotes o denunciarão."},
     {TXT_YARD_SHOT, "ACESA", "Você entrou no pátio com a lanterna acesa! Foi fuzilado!"},
-    {TXT_DETECTOR, "SIRENE", "Você passou por um detetor!  Os alarmes do presídio dispararam!"},
+    {TXT_DETECTOR, "DETETOR", "Você passou por um detetor!  Os alarmes do presídio dispararam!"},
     {TXT_PADLOCK, "CADEADO", "Você nota que está trancado com um cadeado impossível de arrombar."},
     {TXT_ALARM_SOUNDS, "ALARME", "Um alarme ensurdecedor soa no presídio."},
     {TXT_ALARM_STOPPED, "ALARMEPA", "O alarme parou de soar"},
@@ -159,7 +159,7 @@ const SourceText SOURCE_TEXTS[] = {
     {TXT_CONFUSED, "DIRECAO", "Sua noção de direção está seriamente prejudicada."},
     {TXT_SPINNING, "RODOPIA", "Você rodopia. Continue caminhando, pode ser que dê sorte."},
 
-    {TXT_TITLE, "", "FUGA DE VAL MORVELA"},
+    {TXT_TITLE, "TITULO", "FUGA DE VAL MORVELA", "Fuga de Val Morvela."},
     {TXT_TITLE_RULE, "", "-------------------"},
     // Empty lines separate the paragraphs.
     {TXT_STORY, "INTRO",

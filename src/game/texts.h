@@ -152,6 +152,11 @@ struct GameTextEntry {
     std::string spoken;  // Latin-1; what the recording says when it differs from the text, else ""
 };
 
+// The alarm's siren, heard after every room description while the alarm
+// sounds: a computed sound (tools/make_siren.sh), not a spoken text, so it
+// has no entry in the table.
+constexpr const char* GAME_SIREN_KEY = "SIRENE";
+
 // The entry of a text; the table is converted to Latin-1 on first use.
 const GameTextEntry& game_text_entry(GameText id);
 const std::string& game_text(GameText id);

@@ -117,7 +117,8 @@ TEST_F(GameTest, AlarmStartsAtTheDetectorAndStopsInTheCell) {
               "\nVocê está passando pela guarita leste. Cuidado, é muito arriscado.\n"
               "Você passou por um detetor!  Os alarmes do presídio dispararam!\n"
               "Um alarme ensurdecedor soa no presídio.\n");
-    EXPECT_EQ(sounds(), (std::vector<std::string>{"file GUALEST.wav", "file SIRENE.wav", "file ALARME.wav",
+    // The detector's sentence once, then the alarm's sentence and its siren.
+    EXPECT_EQ(sounds(), (std::vector<std::string>{"file GUALEST.wav", "file DETETOR.wav", "file ALARME.wav",
                                                   "file SIRENE.wav"}));
     game_show_surroundings();
     EXPECT_TRUE(s().alarm_on) << "only the cell stops it";

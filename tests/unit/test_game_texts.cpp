@@ -36,7 +36,7 @@ TEST_F(GameTest, IntroductionTellsTheStoryInThirteenShortLines) {
     for (size_t i : {4u, 9u, 14u}) EXPECT_EQ(lines[i], "") << i;
     for (const std::string& line : lines) EXPECT_LE(latin1(line).size(), 75u) << line;
     EXPECT_EQ(lines.back(), "Você vai acompanhá-lo nessa difícil e perigosa empreitada.");
-    EXPECT_EQ(sounds(), std::vector<std::string>{"file INTRO.wav"});
+    EXPECT_EQ(sounds(), (std::vector<std::string>{"file TITULO.wav", "file INTRO.wav"})) << "the title is heard too";
     EXPECT_EQ(console_current_attribute() & 0x0F, 15);
 }
 

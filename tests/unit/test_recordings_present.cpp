@@ -1,12 +1,19 @@
-// Every recording the speech front end can ask for from its letters
-// directory exists in the generated installation tree.
+// Every recording the speech front end and the game can ask for exists in
+// the generated installation tree.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
+#include <vector>
 
+#include "game/texts.h"
 #include "speech/number_words.h"
 #include "speech/recordings.h"
+#include "util/wave_format.h"
 
 namespace {
 const std::filesystem::path LETTERS = std::filesystem::path(FUGA_BINARY_DIR) / "data" / "letras";
@@ -56,4 +63,39 @@ TEST(Recordings, GeneratedTreeHoldsEveryListedRecording) {
     for (int c = 32; c <= 126; ++c) {
         EXPECT_TRUE(std::filesystem::exists(LETTERS / ("_" + std::to_string(c) + ".wav"))) << "printable " << c;
     }
+}
+
+namespace {
+std::vector<uint8_t> read_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+}  // namespace
+
+TEST(Recordings, TheSirenIsAToneNotSpeech) {
+    const std::filesystem::path som = std::filesystem::path(FUGA_BINARY_DIR) / "data" / "som";
+    ASSERT_TRUE(std::filesystem::is_directory(som)) << som << " (build the fuga_data target)";
+    // A siren sounds without a break and its pitch stays in a band, rising
+    // and falling; speech has pauses and a pitch that wanders far below.
+    std::vector<uint8_t> file = read_file(som / (std::string(GAME_SIREN_KEY) + ".wav"));
+    WaveImageView view;
+    ASSERT_TRUE(wave_parse_image(file.data(), file.size(), view));
+    ASSERT_EQ(view.format.bits, 8);
+    const size_t frame = static_cast<size_t>(view.format.rate) / 50;  // 20 ms
+    ASSERT_GT(view.bytes, frame * 25) << "at least half a second";
+    double lowest = 1e9, highest = 0;
+    for (size_t start = frame; start + 2 * frame <= view.bytes; start += frame) {
+        int crossings = 0, peak = 0;
+        for (size_t k = start; k < start + frame; ++k) {
+            peak = std::max(peak, std::abs(int(view.samples[k]) - 128));
+            if ((view.samples[k - 1] < 128) != (view.samples[k] < 128)) ++crossings;
+        }
+        double hz = crossings / 2.0 * 50.0;
+        EXPECT_GT(peak, 40) << "no break in the siren at byte " << start;
+        lowest = std::min(lowest, hz);
+        highest = std::max(highest, hz);
+    }
+    EXPECT_GT(lowest, 450.0);
+    EXPECT_LT(highest, 1500.0);
+    EXPECT_GT(highest - lowest, 400.0) << "the pitch rises and falls";
 }

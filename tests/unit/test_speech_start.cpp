@@ -106,4 +106,5 @@ TEST(GameRecordings, EveryKeyTheGameAsksForHasItsRecording) {
         EXPECT_FALSE(file_lookup(som, std::string(key) + ".wav").empty()) << key;
     }
     EXPECT_FALSE(file_lookup(som, "fuga.wav").empty());
+    EXPECT_FALSE(file_lookup(som, std::string(GAME_SIREN_KEY) + ".wav").empty());
 }
