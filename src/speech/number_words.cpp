@@ -60,9 +60,11 @@ std::string speech_number_words(long long n) {
     std::string digits = std::to_string(n);
     digits.insert(0, 15 - digits.size(), '0');
     std::string words[5];
+    int values[5] = {};
     int last = -1;
     for (int i = 0; i < 5; ++i) {
         int d1 = digits[i * 3] - '0', d2 = digits[i * 3 + 1] - '0', d3 = digits[i * 3 + 2] - '0';
+        values[i] = d1 * 100 + d2 * 10 + d3;
         std::string w = group_words(d1, d2, d3);
         if (!w.empty()) {
             last = i;
@@ -70,11 +72,15 @@ std::string speech_number_words(long long n) {
         }
         words[i] = w;
     }
+    // "e" joins the last group only when that group is below a hundred or a
+    // whole hundred: "mil e um", "mil e duzentos", but "mil novecentos e
+    // noventa e nove", "dois milhões trezentos mil".
+    bool joined_last = last >= 0 && (values[last] < 100 || values[last] % 100 == 0);
     std::string result;
     bool earlier = false;
     for (int i = 0; i < 5; ++i) {
         if (words[i].empty()) continue;
-        if (i == last && earlier) result += "e ";
+        if (i == last && earlier && joined_last) result += "e ";
         result += words[i];
         earlier = true;
     }
@@ -142,7 +148,7 @@ std::vector<SpokenPiece> speech_day_month_year_pieces(int day, int month, int ye
     p.push_back(key_piece(("_" + std::string(MONTHS[month - 1])).substr(0, SPEECH_MAX_KEY)));
     p.push_back(key_piece("_de"));
     // The whole year in words: "dois mil e vinte e seis", "mil novecentos e
-    // noventa e nove", "dois mil e cem".
+    // noventa e nove", "dois mil e cem", "dois mil trezentos e quarenta".
     p.push_back(number_piece(year, false));
     return p;
 }

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-// n >= 0 in Portuguese words, e.g. 2345 -> "dois mil e trezentos e quarenta e cinco".
+// n >= 0 in Portuguese words, e.g. 2345 -> "dois mil trezentos e quarenta e
+// cinco", 1200 -> "mil e duzentos".
 // Negative numbers are spoken as their magnitude (callers speak the sign).
 std::string speech_number_words(long long n);
 

@@ -32,12 +32,21 @@ TEST(NumberWords, GroupsJoinersAndNames) {
     EXPECT_EQ(speech_number_words(120), "cento e vinte");
     EXPECT_EQ(speech_number_words(121), "cento e vinte e um");
     EXPECT_EQ(speech_number_words(1000), "mil");
+    // "e" after a thousand or a million only before a last group under a
+    // hundred or a whole hundred.
+    EXPECT_EQ(speech_number_words(1001), "mil e um");
+    EXPECT_EQ(speech_number_words(1100), "mil e cem");
+    EXPECT_EQ(speech_number_words(1200), "mil e duzentos");
     EXPECT_EQ(speech_number_words(1500), "mil e quinhentos");
-    EXPECT_EQ(speech_number_words(2345), "dois mil e trezentos e quarenta e cinco");
+    EXPECT_EQ(speech_number_words(1999), "mil novecentos e noventa e nove");
+    EXPECT_EQ(speech_number_words(2345), "dois mil trezentos e quarenta e cinco");
+    EXPECT_EQ(speech_number_words(2026), "dois mil e vinte e seis");
     EXPECT_EQ(speech_number_words(1000000), latin1("um milhão"));
     EXPECT_EQ(speech_number_words(1000001), latin1("um milhão e um"));
+    EXPECT_EQ(speech_number_words(1500000), latin1("um milhão e quinhentos mil"));
+    EXPECT_EQ(speech_number_words(2340000), latin1("dois milhões trezentos e quarenta mil"));
     EXPECT_EQ(speech_number_words(2000000), latin1("dois milhões"));
-    EXPECT_EQ(speech_number_words(999999), "novecentos e noventa e nove mil e novecentos e noventa e nove");
+    EXPECT_EQ(speech_number_words(999999), "novecentos e noventa e nove mil novecentos e noventa e nove");
     EXPECT_EQ(speech_number_words(1001000), latin1("um milhão e um mil"));
     EXPECT_EQ(speech_number_words(-5), "cinco");
 }
@@ -75,7 +84,8 @@ TEST(NumberWords, Dates) {
     EXPECT_EQ(pieces(speech_day_month_year_pieces(1, 3, 2021)), "_Segunda _primeir _de _Marco _de [2021]");
     EXPECT_EQ(keys(2026), "_dois _mil _e _vinte _e _seis");
     // Years are spoken whole: 1999 and 2100 keep their thousands and hundreds.
-    EXPECT_EQ(keys(1999), "_mil _e _novecen _e _noventa _e _nove");
+    EXPECT_EQ(keys(1999), "_mil _novecen _e _noventa _e _nove");
+    EXPECT_EQ(keys(2345), "_dois _mil _trezent _e _quarent _e _cinco");
     EXPECT_EQ(keys(2000), "_dois _mil");
     EXPECT_EQ(keys(2100), "_dois _mil _e _cem");
     EXPECT_TRUE(speech_day_month_year_pieces(1, 13, 2020).empty());
