@@ -123,7 +123,14 @@ std::string editor_open_target(const std::string& text, int position) {
     while (start > 1 && at(text, start - 1) != ' ') --start;
     int end = p;  // one past the last character
     while (end <= length && at(text, end) != ' ') ++end;
-    while (start < end && is_stripped(at(text, start))) ++start;
+    // The dots of a relative path ("./jogo.exe", "../notas.txt") belong to
+    // it; marks before them are still stripped.
+    auto path_dots = [&](int from) {
+        int k = from;
+        while (k < end && at(text, k) == '.') ++k;
+        return k > from && k < end && at(text, k) == '/';
+    };
+    while (start < end && is_stripped(at(text, start)) && !path_dots(start)) ++start;
     while (end > start && is_stripped(at(text, end - 1))) --end;
     if (end <= start) return "";
     return text.substr(start - 1, end - start);

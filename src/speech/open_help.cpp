@@ -5,6 +5,7 @@
 #include "platform/os.h"
 #include "platform/config.h"
 #include "speech/speech.h"
+#include "util/latin1.h"
 
 namespace {
 const char* const HELP_OPENER = "xdg-open";
@@ -19,9 +20,15 @@ HelpCommand speech_help_command(const std::string& target_text, const std::strin
         std::string program = config_read_setting("TALUNE", "PROG.HTM");
         return {program.empty() ? HELP_OPENER : program, target};
     }
-    size_t dot = target.find('.');
-    std::string extension = dot == std::string::npos ? "" : speech_upper(target.substr(dot + 1, 3));
-    if (extension == "EXE" || extension == "COM") {
+    // The extension is the file name's, so that the dots of "./" and "../"
+    // or of a directory are not taken for it, and only a whole ".exe" or
+    // ".com" makes a program ("manual.compendio" is a document).
+    size_t name = target.rfind('/');
+    name = name == std::string::npos ? 0 : name + 1;
+    size_t dot = target.find('.', name);
+    std::string after_dot = dot == std::string::npos ? "" : target.substr(dot + 1);
+    std::string extension = speech_upper(after_dot.substr(0, 3));
+    if (after_dot.size() == 3 && (extension == "EXE" || extension == "COM")) {
         if (starts_with(target, "/")) return {target, ""};
         std::string dir = current_directory;
         if (dir.empty() || dir.back() != '/') dir += '/';
@@ -35,6 +42,7 @@ void speech_open_help(const std::string& target) {
     if (target.empty()) return;
     HelpCommand command = speech_help_command(target, os_current_directory());
     speech_wait_while_busy();
-    os_spawn_detached(command.program, command.argument);
+    // Names outside the program are UTF-8.
+    os_spawn_detached(utf8(command.program), utf8(command.argument));
     speech_wait_while_busy();
 }

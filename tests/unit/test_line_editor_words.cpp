@@ -164,6 +164,10 @@ TEST(EditorWords, OpenTargetStripsMarksAroundTheWord) {
     EXPECT_EQ(editor_open_target(field("a   b", 10), 3), "");
     // At the end of a full field.
     EXPECT_EQ(editor_open_target("x jogo.exe", 11), "jogo.exe");
+    // A relative path keeps its leading dots.
+    EXPECT_EQ(editor_open_target(field("rode ./jogo.exe", 20), 8), "./jogo.exe");
+    EXPECT_EQ(editor_open_target(field("(../notas.txt).", 20), 5), "../notas.txt");
+    EXPECT_EQ(editor_open_target(field("...jogo", 10), 2), "jogo");
 }
 
 TEST(EditorWords, CopyWithAndWithoutACompleteSelection) {

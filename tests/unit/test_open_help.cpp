@@ -130,6 +130,20 @@ TEST_F(OpenHelp, CommandChoice) {
     EXPECT_EQ(c.program, "editor-standin");
     c = speech_help_command("a.txtx", "/w");
     EXPECT_EQ(c.program, "editor-standin");
+    // Relative paths: their dots are not the extension.
+    c = speech_help_command("./jogo.exe", "/w");
+    EXPECT_EQ(c.program, "/w/./jogo.exe");
+    c = speech_help_command("../notas.txt", "/w");
+    EXPECT_EQ(c.program, "editor-standin");
+    EXPECT_EQ(c.argument, "../notas.txt");
+    c = speech_help_command("v1.2/notas.txt", "/w");
+    EXPECT_EQ(c.program, "editor-standin");
+    // Only a whole ".com" or ".exe" is a program.
+    c = speech_help_command("manual.compendio", "/w");
+    EXPECT_EQ(c.program, "xdg-open");
+    EXPECT_EQ(c.argument, "manual.compendio");
+    c = speech_help_command("jogo.exe2", "/w");
+    EXPECT_EQ(c.program, "xdg-open");
     // Without PROG.HTM an address goes to the desktop's opener.
     settings("");
     c = speech_help_command("www.exemplo.com.br", "/w");
@@ -144,8 +158,15 @@ TEST_F(OpenHelp, DocumentsWithAndWithoutTheirProgram) {
     EXPECT_EQ(open("MANUAL.TXT"), "editor-standin\n1\n[MANUAL.TXT]\n");
 }
 
+TEST_F(OpenHelp, AccentedNamesReachTheOpenerInUtf8) {
+    EXPECT_EQ(open("a\xE7\xE3o.txt"), "xdg-open\n1\n[ação.txt]\n");
+    write_script(root_ / "work" / "pontuação.exe");
+    EXPECT_EQ(open("./pontua\xE7\xE3o.exe"), "pontuação.exe\n0\n");
+}
+
 TEST_F(OpenHelp, ProgramsRunFromTheCurrentDirectoryOrTheirPath) {
     EXPECT_EQ(open("jogo.exe"), "jogo.exe\n0\n");
+    EXPECT_EQ(open("./jogo.exe"), "jogo.exe\n0\n");
     fs::remove(root_ / "work" / "jogo.exe");
     EXPECT_EQ(open((root_ / "abs" / "jogo.exe").string()), "jogo.exe\n0\n");
     // A program that is not there opens nothing.
