@@ -33,6 +33,9 @@ std::string diphone_database();
 // opened; 2 the rule or exceptions file cannot be loaded. Directories come
 // from [TRADUTOR] dirLetras and DIRDIFONES of TALUNE.INI.
 int diphone_start();
+// The directory or file that the last diphone_start could not open or load
+// ("" after a start that succeeded).
+std::string diphone_start_failure_path();
 // Releases everything diphone_start took (safe to call when not started).
 void diphone_stop();
 bool diphone_started();

@@ -36,6 +36,7 @@ struct DiphoneDb {
     void* hook_context = nullptr;
     std::vector<DiphoneEvent>* trace = nullptr;
     size_t appended = 0;  // bytes appended since the last note()
+    std::string failed_path;  // what the last start could not open or load
 };
 
 DiphoneDb g_db;
@@ -56,7 +57,10 @@ std::string upper_ascii(std::string s) {
 std::string checked_directory(const std::string& key, const std::string& fallback) {
     std::string dir = profile_read_string("TRADUTOR", key, fallback, "TALUNE.INI", DIPHONE_MAX_DIRECTORY + 1);
     std::replace(dir.begin(), dir.end(), '\\', '/');
-    if (!file_is_directory(dir)) return "";
+    if (!file_is_directory(dir)) {
+        if (g_db.failed_path.empty()) g_db.failed_path = dir;
+        return "";
+    }
     if (dir.back() != '/') dir += '/';
     return dir;
 }
@@ -161,33 +165,48 @@ void diphone_reset() {
 void diphone_set_database(const std::string& name) { g_db.database = name.substr(0, DIPHONE_MAX_DATABASE); }
 std::string diphone_database() { return g_db.database; }
 
+namespace {
+// The file NAME of the diphone directory, or "" with the path it should have
+// had remembered as the failure.
+std::string required_file(const std::string& name) {
+    std::string path = file_lookup(g_db.diphones_dir, name);
+    if (path.empty()) g_db.failed_path = g_db.diphones_dir + name;
+    return path;
+}
+
+int fail_start(int code, const std::string& path) {
+    release_all();
+    if (!path.empty()) g_db.failed_path = path;
+    return code;
+}
+}  // namespace
+
 int diphone_start() {
     release_all();
+    g_db.failed_path.clear();
     g_db.letters_dir = checked_directory("dirLetras", program_data_directory("letras"));
     g_db.diphones_dir = checked_directory("DIRDIFONES", program_data_directory("difones"));
     if (g_db.letters_dir.empty() || g_db.diphones_dir.empty()) return 1;
 
-    std::string ind = file_lookup(g_db.diphones_dir, g_db.database + ".IND");
-    std::string dif = file_lookup(g_db.diphones_dir, g_db.database + ".DIF");
-    if (ind.empty() || dif.empty()) return 1;
-    if (!read_whole_file(ind, g_db.index, DIPHONE_MAX_UNITS * DIPHONE_RECORD_BYTES)) return 1;
+    std::string ind = required_file(g_db.database + ".IND");
+    if (ind.empty()) return 1;
+    std::string dif = required_file(g_db.database + ".DIF");
+    if (dif.empty()) return 1;
+    if (!read_whole_file(ind, g_db.index, DIPHONE_MAX_UNITS * DIPHONE_RECORD_BYTES)) return fail_start(1, ind);
     g_db.count = g_db.index.size() / DIPHONE_RECORD_BYTES;
     g_db.data = std::fopen(dif.c_str(), "rb");
-    if (!g_db.data) {
-        release_all();
-        return 1;
-    }
+    if (!g_db.data) return fail_start(1, dif);
     if (std::fseek(g_db.data, 0, SEEK_END) == 0) {
         long end = std::ftell(g_db.data);
         g_db.data_size = end > 0 ? static_cast<uint64_t>(end) : 0;
     }
 
-    std::string rules = file_lookup(g_db.diphones_dir, "regras.rgr");
-    std::string exceptions = file_lookup(g_db.diphones_dir, "portug.exc");
-    if (rules.empty() || exceptions.empty() || !rules_load(rules) || !rules_load_exceptions(exceptions)) {
-        release_all();
-        return 2;
-    }
+    std::string rules = required_file("regras.rgr");
+    if (rules.empty()) return fail_start(2, "");
+    std::string exceptions = required_file("portug.exc");
+    if (exceptions.empty()) return fail_start(2, "");
+    if (!rules_load(rules)) return fail_start(2, rules);
+    if (!rules_load_exceptions(exceptions)) return fail_start(2, exceptions);
 
     g_db.buffer = std::make_unique<uint8_t[]>(DIPHONE_MAX_BUFFER);
     g_db.write_pos = DIPHONE_HEADER_BYTES;
@@ -195,6 +214,7 @@ int diphone_start() {
 }
 
 void diphone_stop() { release_all(); }
+std::string diphone_start_failure_path() { return g_db.failed_path; }
 bool diphone_started() { return g_db.buffer != nullptr; }
 
 void diphone_set_timing(int32_t unstressed_cut, int32_t minimum_kept, int32_t word_gap) {

@@ -150,6 +150,11 @@ std::string config_startup_directory() {
     return state.startup_directory;
 }
 
+std::string config_file_path() {
+    std::string file = config_file();
+    return file == CONFIG_FILE ? os_windows_directory() + "/" + CONFIG_FILE : file;
+}
+
 void config_reset() { state = ConfigState{}; }
 
 std::string config_read_setting(const std::string& section, const std::string& key) {

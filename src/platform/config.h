@@ -8,6 +8,9 @@
 // The file is read at the first lookup and again only when it has changed
 // (size, modification time or identity); at most its first megabyte counts.
 std::string config_read_setting(const std::string& section, const std::string& key);
+// The TALUNE.INI that settings come from: the Windows directory's copy when
+// it exists, else the one in the start-up directory (which may not exist).
+std::string config_file_path();
 // The directory the program started in, without a trailing "/".
 std::string config_startup_directory();
 // Forget the remembered start-up directory and the file read (tests).

@@ -1,5 +1,6 @@
 // Start and stop of the speech front end: its settings, the own synthesizer,
 // the optional external synthesizer and the click sound built at module start.
+#include <cstdio>
 #include <iostream>
 
 #include "audio/extsynth.h"
@@ -12,6 +13,8 @@
 #include "speech/speech.h"
 #include "speech/speech_state.h"
 #include "speech/wave_image.h"
+#include "util/file_lookup.h"
+#include "util/latin1.h"
 #include "util/random.h"
 #include "util/wave_format.h"
 
@@ -74,9 +77,30 @@ void apply_synthesizer_settings(int v) {
     g_speech.colon_pause = parse_number(config_read_setting("SINTETIZADOR", speed_key("PAUSADOISPONTOS", v)), 200);
 }
 
+// What the own synthesizer lacked, as two lines: why, then the path on a
+// line of its own so that a long one is not broken in the middle.
+std::string start_failure_cause() {
+    if (diphone_database().empty()) {
+        std::string ini = config_file_path();
+        // Neither copy exists: both places where it was looked for.
+        if (!os_file_exists(ini)) return "N\xe3o encontrado:\n" + os_windows_directory() + "/TALUNE.INI\n" + ini;
+        return "Falta " + speed_key("DIFONES", g_speech.speed) + " em [SINTETIZADOR] de:\n" + ini;
+    }
+    std::string path = diphone_start_failure_path();
+    if (path.empty()) return "";
+    bool there = os_file_exists(path) || file_is_directory(path);
+    return std::string(there ? "N\xe3o foi poss\xedvel ler:\n" : "N\xe3o encontrado:\n") + path;
+}
+
 void start_failure(int code) {
-    std::cout << "Erro de inicializa\xe7\xe3o: " << code << "\n";
-    std::cout << "Banco de dados de voz: " << diphone_database() << "\n" << std::flush;
+    std::string message = "Erro de inicializa\xe7\xe3o: " + std::to_string(code) + "\n" +
+                          "Banco de dados de voz: " + diphone_database() + "\n";
+    std::string cause = start_failure_cause();
+    if (!cause.empty()) message += cause + "\n";
+    std::cout << message << std::flush;
+    // Also where whoever started the program looks when the screen is not seen.
+    std::fputs(utf8(message).c_str(), stderr);
+    std::fflush(stderr);
     diphone_stop();
     char line[128];
     console_read_line_raw(line, sizeof line);

@@ -9,9 +9,12 @@
 #   NAME.env     lines KEY=VALUE added to the environment ("#" starts a
 #                comment line); @BUILD@ and @SOURCE@ stand for the build and
 #                source directories, also in NAME.args
-#   NAME.screen  expected screen log
+#   NAME.screen  expected screen log (the build and source directories
+#                written as @BUILD@ and @SOURCE@)
 #   NAME.sound   expected sound log
 #   NAME.exit    expected exit code (default 0)
+#   NAME.stderr  expected standard error, with the build and source
+#                directories written as @BUILD@ and @SOURCE@
 #   NAME.tool    (read by CMake) a program of tools/ to run instead of the game
 # The logs are written to BUILD_DIR/e2e/NAME.screen and NAME.sound. The run
 # starts in BUILD_DIR/e2e with FUGA_CLOCK="2026-01-05 10:00:00" and TZ=UTC
@@ -37,7 +40,8 @@ out="$build/e2e"
 mkdir -p "$out" || exit 2
 screen="$out/$name.screen"
 sound="$out/$name.sound"
-rm -f "$screen" "$sound"
+errors="$out/$name.stderr"
+rm -f "$screen" "$sound" "$errors"
 
 substitute() {
     local s=$1
@@ -84,11 +88,28 @@ fi
 
 (
     cd "$out" || exit 2
+    if [ -f "$base.stderr" ]; then exec 2>"$errors.raw"; fi
     exec env "${envs[@]}" FUGA_BACKEND=headless FUGA_KEYS="$script" \
         FUGA_SCREEN_LOG="$screen" FUGA_SOUND_LOG="$sound" \
         timeout -k 5 60 "${program[@]}" "${args[@]}" </dev/null
 )
 status=$?
+# Paths of this checkout in the logs are written as @BUILD@ and @SOURCE@,
+# the longer first (the build directory may lie inside the source directory).
+portable() {
+    local first=$build first_name=@BUILD@ second=$source_dir second_name=@SOURCE@
+    if [ "${#source_dir}" -gt "${#build}" ]; then
+        first=$source_dir first_name=@SOURCE@ second=$build second_name=@BUILD@
+    fi
+    sed -e "s|$first|$first_name|g" -e "s|$second|$second_name|g" "$1" >"$2"
+}
+if [ -f "$errors.raw" ]; then
+    portable "$errors.raw" "$errors"
+    rm -f "$errors.raw"
+fi
+if [ -f "$screen" ]; then
+    portable "$screen" "$screen.portable" && mv "$screen.portable" "$screen"
+fi
 
 failed=0
 if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
@@ -99,7 +120,7 @@ elif [ "$status" -ne "$expected_exit" ]; then
     failed=1
 fi
 
-for kind in screen sound; do
+for kind in screen sound stderr; do
     expected="$base.$kind"
     actual="$out/$name.$kind"
     [ -f "$expected" ] || continue
