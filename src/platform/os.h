@@ -201,3 +201,54 @@ bool os_file_exists(const std::string& path);
 // none is left as a zombie. False when the program could not be started
 // (empty name, not found, not executable).
 bool os_spawn_detached(const std::string& program, const std::string& argument);
+// The full path of an executable `name` on PATH (or `name` itself when it
+// holds a "/" and is executable); "" when there is none.
+std::string os_find_program(const std::string& name);
+
+// ---- programs over pipes and loadable libraries ---------------------------
+
+// A program running with its standard input, output and error on pipes to us
+// (our ends non-blocking). pid is -1 when none runs.
+struct OsChild {
+    int pid = -1;
+    int input = -1, output = -1, error = -1;
+};
+
+// Starts argv[0] (a path, or a name looked up on PATH) with the arguments
+// exactly as given, no shell, none of our other files open. From the first
+// call on, SIGPIPE is ignored in this process: writing to a child that died
+// fails with an error instead of ending the program. False when it could not
+// be started.
+bool os_child_start(const char* const* argv, OsChild& child);
+
+enum class OsChildIo {
+    Progress,  // something was written or read
+    Idle,      // nothing happened within the wait
+    Ended,     // the child closed its output (it ended, or will output no more)
+    Failed,    // its input is gone (it died) while data was still to be written
+};
+
+// One step of traffic both ways: writes what the child takes of
+// data[written..size) (advancing `written`), appends its output to `out` and
+// its error output to `err`. Waits up to wait_ms (0: not at all) for the
+// first of these to become possible. Reading while writing means a child
+// whose output fills its pipe never blocks us, nor we it.
+OsChildIo os_child_exchange(OsChild& child, const char* data, size_t size, size_t& written, std::string& out,
+                            std::string& err, int wait_ms);
+// Closes the child's input: it sees the end of its input.
+void os_child_close_input(OsChild& child);
+// Ends the child (after SIGKILL when `kill`), waits for it and closes the
+// pipes. Returns its exit code 0..255, 128 + the signal number when a signal
+// ended it, -1 when there was no child.
+int os_child_finish(OsChild& child, bool kill);
+
+// Creates an empty file under the temporary directory whose name ends in
+// `suffix`; "" when that fails. The caller removes it (os_remove_file).
+std::string os_make_temp_file(const std::string& suffix);
+void os_remove_file(const std::string& path);
+
+// A shared library: nullptr when it cannot be loaded (missing, not a library).
+void* os_library_open(const std::string& path);
+// The address of an exported name; nullptr when it does not export it.
+void* os_library_symbol(void* library, const char* name);
+void os_library_close(void* library);

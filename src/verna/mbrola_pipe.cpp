@@ -1,0 +1,421 @@
+// The built-in MBROLA binding: the library's entry points served by the
+// `mbrola` program (`mbrola -e VOICE - -`, phoneme lines in, 16-bit samples
+// out). Each text goes to a process of its own whose end of output marks the
+// text's last sample exactly; the next process is started as soon as one is
+// used up, so that it has loaded the voice before the next text comes.
+#include "verna/mbrola_pipe.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/os.h"
+#include "util/wave_format.h"
+
+namespace {
+
+// Without any output or input taken for this long, the program is taken to
+// hang and is ended; the text fails. Counted in waits of the poll, not on the
+// program's clock, which is virtual in the headless backend.
+constexpr int MBROLA_STALL_MS = 5000;
+constexpr int MBROLA_POLL_MS = 50;
+constexpr size_t MBROLA_MAX_ERROR_TEXT = 255;
+constexpr int MBROLA_DEFAULT_RATE = 16000;
+
+struct PipeState {
+    bool initialised = false;
+    std::string voice;
+    std::string rename, clone;  // "a A b B" lists of init_rename_MBR
+    int no_error = 0;
+    float volume = 1.0f;
+    int rate = MBROLA_DEFAULT_RATE;
+    int requested_rate = 0;
+
+    OsChild child;
+    bool used = false;     // this process has been given input
+    bool flushed = false;  // its input is closed
+    bool ended = false;    // its output has ended
+    std::string input;
+    size_t input_written = 0;
+    std::string output;
+    size_t output_pos = 0;
+    std::string errors;
+    size_t errors_seen = 0;
+
+    int error = 0;
+    std::string error_text;
+};
+PipeState g_pipe;
+
+void set_error(const std::string& text) {
+    g_pipe.error = 1;
+    g_pipe.error_text = text.substr(0, MBROLA_MAX_ERROR_TEXT);
+}
+
+// A complete line of error output that names an error is one of MBROLA's
+// own (a fatal error in a line, an unknown diphone without -e, a database it
+// cannot read); warnings and notices ("Too many phones without pitch
+// information") leave the text's sound whole.
+void scan_errors() {
+    for (;;) {
+        size_t nl = g_pipe.errors.find('\n', g_pipe.errors_seen);
+        if (nl == std::string::npos) return;
+        std::string line = g_pipe.errors.substr(g_pipe.errors_seen, nl - g_pipe.errors_seen);
+        g_pipe.errors_seen = nl + 1;
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        std::string lower = line;
+        for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+        if (lower.find("error") != std::string::npos) set_error(line);
+    }
+}
+
+void push_option(std::string (&store)[16], const char* (&argv)[16], int& n, const std::string& value) {
+    store[n] = value;
+    argv[n] = store[n].c_str();
+    ++n;
+}
+
+bool start_program(OsChild& child, const std::string& voice, const std::string& output, bool ignore_errors) {
+    std::string store[16];
+    const char* argv[16] = {};
+    int n = 0;
+    push_option(store, argv, n, "mbrola");
+    if (ignore_errors) push_option(store, argv, n, "-e");
+    if (g_pipe.volume != 1.0f) {
+        char v[32];
+        std::snprintf(v, sizeof v, "%g", double(g_pipe.volume));
+        push_option(store, argv, n, "-v");
+        push_option(store, argv, n, v);
+    }
+    if (!g_pipe.rename.empty()) {
+        push_option(store, argv, n, "-R");
+        push_option(store, argv, n, g_pipe.rename);
+    }
+    if (!g_pipe.clone.empty()) {
+        push_option(store, argv, n, "-C");
+        push_option(store, argv, n, g_pipe.clone);
+    }
+    push_option(store, argv, n, voice);
+    push_option(store, argv, n, "-");
+    push_option(store, argv, n, output);
+    argv[n] = nullptr;
+    return os_child_start(argv, child);
+}
+
+void clear_text_state() {
+    g_pipe.used = g_pipe.flushed = g_pipe.ended = false;
+    g_pipe.input.clear();
+    g_pipe.input_written = 0;
+    g_pipe.output.clear();
+    g_pipe.output_pos = 0;
+    g_pipe.errors.clear();
+    g_pipe.errors_seen = 0;
+}
+
+void end_process(bool kill) {
+    if (g_pipe.child.pid >= 0) os_child_finish(g_pipe.child, kill);
+    clear_text_state();
+}
+
+// The process for the next text, started ahead of it.
+void start_next() {
+    end_process(true);
+    if (!g_pipe.initialised) return;
+    if (!start_program(g_pipe.child, g_pipe.voice, "-", g_pipe.no_error != 0)) set_error("mbrola cannot be started");
+}
+
+// The process's output has ended: it is reaped and judged by its exit code.
+void finish_text() {
+    int code = os_child_finish(g_pipe.child, false);
+    g_pipe.ended = true;
+    scan_errors();
+    if (code != 0 && !g_pipe.error) {
+        char text[64];
+        if (code > 128)
+            std::snprintf(text, sizeof text, "mbrola ended by signal %d", code - 128);
+        else
+            std::snprintf(text, sizeof text, "mbrola ended with code %d", code);
+        set_error(text);
+    }
+    if (!g_pipe.flushed) set_error(g_pipe.error ? g_pipe.error_text : "mbrola ended before its input did");
+}
+
+// One round of traffic; false when the process is gone.
+bool pump(int wait_ms, bool& progress) {
+    progress = false;
+    if (g_pipe.child.pid < 0 || g_pipe.ended) return false;
+    OsChildIo r = os_child_exchange(g_pipe.child, g_pipe.input.data(), g_pipe.input.size(), g_pipe.input_written,
+                                    g_pipe.output, g_pipe.errors, wait_ms);
+    scan_errors();
+    if (g_pipe.input_written == g_pipe.input.size() && g_pipe.input_written > 0) {
+        g_pipe.input.clear();
+        g_pipe.input_written = 0;
+        if (g_pipe.flushed) os_child_close_input(g_pipe.child);
+    }
+    switch (r) {
+        case OsChildIo::Progress: progress = true; return true;
+        case OsChildIo::Idle: return true;
+        case OsChildIo::Ended: progress = true; finish_text(); return false;
+        case OsChildIo::Failed:
+            set_error("mbrola stopped taking input");
+            os_child_finish(g_pipe.child, true);
+            g_pipe.ended = true;
+            return false;
+    }
+    return false;
+}
+
+// Hands all pending input over, reading output meanwhile; bounded by the stall time.
+void write_pending() {
+    int idle_ms = 0;
+    while (!g_pipe.input.empty() && !g_pipe.ended) {
+        bool progress = false;
+        if (!pump(MBROLA_POLL_MS, progress)) break;
+        idle_ms = progress ? 0 : idle_ms + MBROLA_POLL_MS;
+        if (idle_ms > MBROLA_STALL_MS) {
+            set_error("mbrola does not answer");
+            end_process(true);
+            g_pipe.ended = true;
+        }
+    }
+    if (g_pipe.flushed && g_pipe.input.empty()) os_child_close_input(g_pipe.child);
+}
+
+size_t whole_samples() { return (g_pipe.output.size() - g_pipe.output_pos) / 2; }
+
+int take_samples(short* into, int max_count) {
+    size_t n = whole_samples();
+    if (max_count < 0) max_count = 0;
+    if (n > size_t(max_count)) n = size_t(max_count);
+    std::memcpy(into, g_pipe.output.data() + g_pipe.output_pos, n * 2);
+    g_pipe.output_pos += n * 2;
+    if (g_pipe.output_pos == g_pipe.output.size()) {
+        g_pipe.output.clear();
+        g_pipe.output_pos = 0;
+    }
+    return int(n);
+}
+
+bool probe_rate(const std::string& voice) {
+    std::string wav = os_make_temp_file(".wav");
+    if (wav.empty()) {
+        set_error("no temporary file for the voice probe");
+        return false;
+    }
+    OsChild probe;
+    bool ok = start_program(probe, voice, wav, true);
+    std::string out, errors;
+    if (ok) {
+        const char lines[] = "_ 10\n_ 10\n";
+        size_t written = 0;
+        int idle_ms = 0;
+        for (;;) {
+            OsChildIo r = os_child_exchange(probe, lines, sizeof lines - 1, written, out, errors, MBROLA_POLL_MS);
+            if (written == sizeof lines - 1) os_child_close_input(probe);
+            if (r == OsChildIo::Ended || r == OsChildIo::Failed) break;
+            idle_ms = r == OsChildIo::Progress ? 0 : idle_ms + MBROLA_POLL_MS;
+            if (idle_ms > MBROLA_STALL_MS) break;
+        }
+        int code = os_child_finish(probe, true);
+        ok = code == 0;
+    }
+    if (ok) {
+        FILE* f = std::fopen(wav.c_str(), "rb");
+        uint8_t buffer[64];
+        WaveFileHeader header;
+        ok = f && wave_parse_file_header(wave_file_source(f), buffer, sizeof buffer, header) && header.format.rate > 0;
+        if (ok) g_pipe.rate = header.format.rate;
+        if (f) std::fclose(f);
+    }
+    os_remove_file(wav);
+    if (!ok) {
+        while (!errors.empty() && (errors.back() == '\n' || errors.back() == '\r')) errors.pop_back();
+        size_t nl = errors.rfind('\n');
+        set_error(errors.empty() ? "mbrola cannot open the voice " + voice
+                                 : (nl == std::string::npos ? errors : errors.substr(nl + 1)));
+    }
+    return ok;
+}
+
+int init_mbr(const char* database) {
+    end_process(true);
+    g_pipe.initialised = false;
+    g_pipe.error = 0;
+    g_pipe.error_text.clear();
+    g_pipe.voice = database ? database : "";
+    if (g_pipe.voice.empty() || !probe_rate(g_pipe.voice)) return -1;
+    g_pipe.initialised = true;
+    start_next();
+    return 0;
+}
+
+int init_rename_mbr(const char* database, const char* rename, const char* clone) {
+    g_pipe.rename = rename ? rename : "";
+    g_pipe.clone = clone ? clone : "";
+    return init_mbr(database);
+}
+
+int write_mbr(const char* line) {
+    if (!g_pipe.initialised) {
+        set_error("mbrola is not initialised");
+        return 0;
+    }
+    if (g_pipe.child.pid < 0 && !g_pipe.ended) start_next();
+    if (g_pipe.ended || g_pipe.flushed) {
+        // The text's process is gone; what follows waits for a reset.
+        if (!g_pipe.error) set_error("mbrola input after its end");
+        return 0;
+    }
+    std::string text = line ? line : "";
+    // The program reads lines ended by LF; a CR before it is dropped.
+    for (size_t pos; (pos = text.find("\r\n")) != std::string::npos;) text.erase(pos, 1);
+    g_pipe.used = true;
+    g_pipe.input += text;
+    write_pending();
+    return int(text.size());
+}
+
+int flush_mbr() {
+    if (!g_pipe.initialised || g_pipe.ended || g_pipe.child.pid < 0) return 0;
+    g_pipe.used = true;
+    g_pipe.flushed = true;
+    write_pending();
+    return 1;
+}
+
+int read_mbr(short* samples, int max_count) {
+    if (whole_samples() > 0) return take_samples(samples, max_count);
+    if (!g_pipe.initialised || g_pipe.child.pid < 0 || g_pipe.ended) return 0;
+    bool progress = false;
+    if (!g_pipe.flushed) {
+        pump(0, progress);
+        return take_samples(samples, max_count);
+    }
+    // After the flush every sample up to the end of output belongs to this
+    // text: wait for the next piece or for the end.
+    int idle_ms = 0;
+    while (whole_samples() == 0 && !g_pipe.ended) {
+        if (!pump(MBROLA_POLL_MS, progress)) break;
+        idle_ms = progress ? 0 : idle_ms + MBROLA_POLL_MS;
+        if (idle_ms > MBROLA_STALL_MS) {
+            set_error("mbrola does not answer");
+            os_child_finish(g_pipe.child, true);
+            g_pipe.ended = true;
+        }
+    }
+    int n = take_samples(samples, max_count);
+    if (n == 0 && g_pipe.ended) {
+        // This text is complete; its successor starts loading the voice now.
+        int error = g_pipe.error;
+        std::string text = g_pipe.error_text;
+        start_next();
+        if (error) g_pipe.error = error, g_pipe.error_text = text;
+    }
+    return n;
+}
+
+int readtype_mbr(void* buffer, int max_count, int type) {
+    // Only 16-bit linear samples (type 0 in MBROLA's numbering) are offered.
+    return type == 0 ? read_mbr(static_cast<short*>(buffer), max_count) : 0;
+}
+
+void close_mbr() {
+    end_process(true);
+    g_pipe.initialised = false;
+}
+
+void reset_mbr() {
+    g_pipe.error = 0;
+    g_pipe.error_text.clear();
+    // A process that has been given anything holds part of a text: it goes,
+    // and a fresh one takes its place. An untouched one is kept.
+    if (g_pipe.used || g_pipe.ended || g_pipe.child.pid < 0) start_next();
+}
+
+int last_error_mbr() { return g_pipe.error; }
+
+int last_error_str_mbr(char* buffer, int size) {
+    if (!buffer || size <= 0) return 0;
+    int n = int(g_pipe.error_text.size()) < size - 1 ? int(g_pipe.error_text.size()) : size - 1;
+    std::memcpy(buffer, g_pipe.error_text.data(), size_t(n));
+    buffer[n] = '\0';
+    return n;
+}
+
+void set_no_error_mbr(int no_error) {
+    bool changed = (no_error != 0) != (g_pipe.no_error != 0);
+    g_pipe.no_error = no_error;
+    if (changed && g_pipe.initialised && !g_pipe.used) start_next();
+}
+
+int get_no_error_mbr() { return g_pipe.no_error; }
+// The program always delivers the voice's own rate; a requested rate is only remembered.
+void set_freq_mbr(int rate) { g_pipe.requested_rate = rate; }
+int get_freq_mbr() { return g_pipe.rate; }
+
+void set_volume_ratio_mbr(float ratio) {
+    g_pipe.volume = ratio;
+    if (g_pipe.initialised && !g_pipe.used) start_next();
+}
+
+float get_volume_ratio_mbr() { return g_pipe.volume; }
+
+int get_version_mbr(char* buffer, int size) {
+    const char text[] = "mbrola program over pipes";
+    if (!buffer || size <= 0) return 0;
+    std::snprintf(buffer, size_t(size), "%s", text);
+    return int(std::strlen(buffer));
+}
+
+int get_database_info_mbr(char* buffer, int size, int) {
+    if (buffer && size > 0) buffer[0] = '\0';
+    return 0;
+}
+
+// The phone-level interface of the library has no counterpart in the
+// program; these report that nothing was done.
+int set_parser_mbr(void*) { return 0; }
+void* init_phone(const char*, float) { return nullptr; }
+void reset_phone(void*) {}
+void close_phone(void*) {}
+int appendf0_phone(void*, float, float) { return 0; }
+
+void* const PIPE_ENTRIES[MBROLA_ENTRY_POINTS] = {
+    reinterpret_cast<void*>(init_mbr),
+    reinterpret_cast<void*>(init_rename_mbr),
+    reinterpret_cast<void*>(write_mbr),
+    reinterpret_cast<void*>(flush_mbr),
+    reinterpret_cast<void*>(read_mbr),
+    reinterpret_cast<void*>(readtype_mbr),
+    reinterpret_cast<void*>(close_mbr),
+    reinterpret_cast<void*>(reset_mbr),
+    reinterpret_cast<void*>(last_error_mbr),
+    reinterpret_cast<void*>(last_error_str_mbr),
+    reinterpret_cast<void*>(set_no_error_mbr),
+    reinterpret_cast<void*>(get_no_error_mbr),
+    reinterpret_cast<void*>(set_freq_mbr),
+    reinterpret_cast<void*>(get_freq_mbr),
+    reinterpret_cast<void*>(set_volume_ratio_mbr),
+    reinterpret_cast<void*>(get_volume_ratio_mbr),
+    reinterpret_cast<void*>(get_version_mbr),
+    reinterpret_cast<void*>(get_database_info_mbr),
+    reinterpret_cast<void*>(set_parser_mbr),
+    reinterpret_cast<void*>(init_phone),
+    reinterpret_cast<void*>(reset_phone),
+    reinterpret_cast<void*>(close_phone),
+    reinterpret_cast<void*>(appendf0_phone),
+};
+
+}  // namespace
+
+void* const* mbrola_pipe_entry_points() { return PIPE_ENTRIES; }
+
+bool mbrola_pipe_available() { return !os_find_program("mbrola").empty(); }
+
+void mbrola_pipe_reset() {
+    end_process(true);
+    g_pipe = PipeState{};
+}
+
+int mbrola_pipe_process_id() { return g_pipe.child.pid; }
