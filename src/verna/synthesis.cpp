@@ -26,7 +26,8 @@ SynthesisState g_synth;
 void queue_image(uint32_t rate) {
     uint8_t* image = g_synth.images[g_synth.image];
     verna_wave_header(image, uint32_t(g_synth.collected), rate);
-    wave_play_image(image, WAVE_HEADER_BYTES + size_t(g_synth.collected));
+    // The engine's sound plays as MBROLA made it, whatever the voice's speed settings.
+    wave_play_image(image, WAVE_HEADER_BYTES + size_t(g_synth.collected), WAVE_KEEP_RATE | WAVE_KEEP_LENGTH);
     g_synth.image = (g_synth.image + 1) % VERNA_PLAY_IMAGES;
     g_synth.collected = 0;
 }
@@ -50,8 +51,6 @@ void verna_wave_header(uint8_t* image, uint32_t data_length, uint32_t rate) {
 }
 
 bool verna_synthesise(const std::vector<std::string>& lines, FILE* file) {
-    bool saved_fast = wave_fast_rate, saved_compress = wave_compress;
-    wave_fast_rate = wave_compress = false;
     const MbrolaApi& m = mbrola();
     int rate = m.get_freq ? m.get_freq() : VERNA_SAMPLE_RATE;
     if (rate <= 0) rate = VERNA_SAMPLE_RATE;
@@ -94,8 +93,6 @@ bool verna_synthesise(const std::vector<std::string>& lines, FILE* file) {
         }
         queue_image(uint32_t(rate));
     }
-    wave_fast_rate = saved_fast;
-    wave_compress = saved_compress;
     return result;
 }
 

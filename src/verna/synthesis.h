@@ -22,8 +22,8 @@ void verna_wave_header(uint8_t* image, uint32_t data_length, uint32_t rate = VER
 
 // Feeds the lines to the bound MBROLA (see mbrola.h) and routes every sample
 // it delivers to `file` when given, else to the wave output in pieces of at
-// least VERNA_PLAY_THRESHOLD bytes. The wave output's fast-rate and
-// compression settings are off meanwhile and restored after. False when
+// least VERNA_PLAY_THRESHOLD bytes, played at their own rate and length
+// whatever the wave output's speed settings are (which stay). False when
 // MBROLA reported an error or a file write failed; the remaining lines are
 // still sent. Returns once the last piece is queued (it may still play).
 bool verna_synthesise(const std::vector<std::string>& mbrola_lines, FILE* file);

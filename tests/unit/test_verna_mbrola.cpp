@@ -148,15 +148,18 @@ TEST_F(VernaSynthesis, SmallReadsCollectAndTheVoiceRateReachesTheHeader) {
     EXPECT_EQ(wave_recorder().only("open"), (std::vector<std::string>{"open 22050 16 1"}));
 }
 
-TEST_F(VernaSynthesis, WaveSettingsAreOffWhilePlayingAndRestoredAfter) {
-    wave_fast_rate = true;
-    wave_compress = true;
+TEST_F(VernaSynthesis, SpeedSettingsDoNotTouchTheEnginesSoundAndStayInForce) {
+    wave_set_speed(true, true);
     EXPECT_TRUE(verna_synthesise({"a 100"}, nullptr));
-    EXPECT_TRUE(wave_fast_rate);
-    EXPECT_TRUE(wave_compress);
     // Played unchanged: 16-bit at the true rate, not compressed to 8 bits.
     EXPECT_EQ(wave_recorder().only("open"), (std::vector<std::string>{"open 16000 16 1"}));
     EXPECT_EQ(block_sizes(), (std::vector<size_t>{3200}));
+    wait_end();
+    // Other sound still gets the fast rate afterwards.
+    std::vector<uint8_t> tone = make_wav(11025, 1, 8, {{"data", ramp(300)}});
+    wave_play_image(tone.data(), tone.size());
+    wait_end();
+    EXPECT_EQ(wave_recorder().only("open").back(), "open 16537 8 1");
 }
 
 TEST_F(VernaSynthesis, AnErrorResetsMbrolaAndTheRestOfTheTextStillSounds) {
