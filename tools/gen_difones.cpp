@@ -328,12 +328,28 @@ std::vector<std::string> extra_texts(int argc, char** argv, int from) {
     return words;
 }
 
+// A rule or exception file with a line the loader skipped or cut would make
+// a voice that silently lacks what that line says, so it stops the build.
 bool load_rules(const char* rules, const char* exceptions) {
-    if (!rules_load(rules) || !rules_load_exceptions(exceptions)) {
-        std::fprintf(stderr, "gen_difones: cannot load %s or %s\n", rules, exceptions);
-        return false;
+    bool ok = rules_load(rules) && rules_last_message().empty();
+    ok = ok && rules_load_exceptions(exceptions) && rules_last_message().empty();
+    if (!ok) {
+        const std::string& why = rules_last_message();
+        std::fprintf(stderr, "gen_difones: %s\n",
+                     why.empty() ? ("cannot load " + std::string(rules) + " or " + exceptions).c_str() : why.c_str());
     }
-    return true;
+    return ok;
+}
+
+// Writes the bytes to PATH whole; false (and a message) when it fails.
+bool write_file(const std::string& path, const std::vector<uint8_t>& head, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (out) return true;
+    std::fprintf(stderr, "gen_difones: cannot write %s\n", path.c_str());
+    return false;
 }
 
 std::set<std::string> all_units(const char* exceptions, const std::vector<std::string>& texts) {
@@ -392,8 +408,7 @@ int build_database(int speed, const std::set<std::string>& units, const std::str
     }
     espeak_Terminate();
     std::string base = outdir + "/DIFONES" + std::to_string(speed);
-    std::ofstream(base + ".IND", std::ios::binary).write(reinterpret_cast<const char*>(index.data()), index.size());
-    std::ofstream(base + ".DIF", std::ios::binary).write(reinterpret_cast<const char*>(data.data()), data.size());
+    if (!write_file(base + ".IND", {}, index) || !write_file(base + ".DIF", {}, data)) return 1;
     std::printf("DIFONES%d: %zu units, %zu bytes, %d silent\n", speed, index.size() / WAVE_UNIT_RECORD_BYTES, data.size(),
                 missing);
     return 0;
@@ -451,13 +466,10 @@ int main(int argc, char** argv) {
         std::string ph = rules_text_to_phonemes(latin1(argv[4]));
         diphone_speak(ph, false);
         std::printf("%s\n", ph.c_str());
-        uint8_t header[WAVE_HEADER_BYTES];
-        wave_make_header(header, static_cast<uint32_t>(heard.size()), OUT_RATE, 1, 8);
-        std::ofstream out(argv[5], std::ios::binary);
-        out.write(reinterpret_cast<const char*>(header), WAVE_HEADER_BYTES);
-        out.write(reinterpret_cast<const char*>(heard.data()), static_cast<std::streamsize>(heard.size()));
+        std::vector<uint8_t> header(WAVE_HEADER_BYTES);
+        wave_make_header(header.data(), static_cast<uint32_t>(heard.size()), OUT_RATE, 1, 8);
         diphone_stop();
-        return 0;
+        return write_file(argv[5], header, heard) ? 0 : 1;
     }
     if (mode == "units" && argc >= 4) {
         if (!load_rules(argv[2], argv[3])) return 1;

@@ -10,46 +10,35 @@
 #include <string>
 
 #include "platform/config.h"
+#include "temp_home.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Each test gets a Windows directory (TALUNE_HOME) and a start-up directory
-// (the current directory at the first lookup), both fresh and empty.
-class Config : public ::testing::Test {
+// Each test gets a Windows directory (TALUNE_HOME) and, inside it, a
+// start-up directory (the current directory at the first lookup), both
+// fresh and empty.
+class Config : public TempHomeTest {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/fuga_config_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        root_ = tmpl;
-        home_ = root_ + "/windows";
+        TempHomeTest::SetUp();
+        root_ = home_ = dir_.string();
         start_ = root_ + "/inicio";
-        fs::create_directories(home_);
         fs::create_directories(start_);
-        const char* old = std::getenv("TALUNE_HOME");
-        had_home_ = old != nullptr;
-        if (old) old_home_ = old;
-        setenv("TALUNE_HOME", home_.c_str(), 1);
         old_cwd_ = fs::current_path();
         fs::current_path(start_);
-        config_reset();
     }
     void TearDown() override {
         fs::current_path(old_cwd_);
-        config_reset();
-        if (had_home_) setenv("TALUNE_HOME", old_home_.c_str(), 1);
-        else unsetenv("TALUNE_HOME");
-        std::error_code ec;
-        fs::remove_all(root_, ec);
+        TempHomeTest::TearDown();
     }
     static void write(const std::string& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
     }
     void write_home(const std::string& text) { write(home_ + "/TALUNE.INI", text); }
-    std::string root_, home_, start_, old_home_;
+    std::string root_, home_, start_;
     fs::path old_cwd_;
-    bool had_home_ = false;
 };
 
 TEST_F(Config, StartupDirectoryIsRememberedAtFirstUse) {

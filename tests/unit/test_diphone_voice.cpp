@@ -12,6 +12,7 @@
 #include "diphone/diphone.h"
 #include "diphone/rules.h"
 #include "diphone_voice_data.h"
+#include "skip_unless_ci.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ size_t longest_silence(const std::vector<uint8_t>& s) {
 class DiphoneVoice : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!voices_built()) GTEST_SKIP() << "voices not generated under " << DIFONES << " (build the fuga_data target)";
+        if (!voices_built()) SKIP_UNLESS_CI("voices not generated under " << DIFONES << " (build the fuga_data target)");
         setenv("TALUNE_HOME", DATA.c_str(), 1);
         diphone_reset();
         diphone_set_output_hook(listen, nullptr);

@@ -18,25 +18,22 @@
 #include "platform/config.h"
 #include "speech/line_editor.h"
 #include "speech/speech.h"
+#include "temp_home.h"
 #include "util/latin1.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class LineEditor : public ::testing::Test {
+class LineEditor : public TempHomeTest {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/fuga_line_editor_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        TempHomeTest::SetUp();
         // The generated installation's configuration, so speech really starts.
         fs::copy_file(fs::path(FUGA_BINARY_DIR) / "data" / "TALUNE.INI", dir_ / "TALUNE.INI");
-        setenv("TALUNE_HOME", dir_.c_str(), 1);
         log_ = (dir_ / "sound.log").string();
         setenv("FUGA_SOUND_LOG", log_.c_str(), 1);
         sound_log_reset();
-        config_reset();
         console_reset();
         speech_reset();
         speech_module_start();
@@ -46,9 +43,7 @@ protected:
     void TearDown() override {
         sound_log_reset();
         unsetenv("FUGA_SOUND_LOG");
-        config_reset();
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
+        TempHomeTest::TearDown();
     }
 
     // Runs one edit of `text` on row 5 with the keys of `script`, which must
@@ -69,7 +64,6 @@ protected:
 
     std::string clipboard() { return console_paste_from_clipboard(1000); }
 
-    fs::path dir_;
     std::string log_;
 };
 

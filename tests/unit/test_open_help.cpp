@@ -17,6 +17,7 @@
 #include "platform/os.h"
 #include "platform/config.h"
 #include "speech/open_help.h"
+#include "temp_home.h"
 
 namespace {
 
@@ -29,14 +30,14 @@ const char* const STAND_IN =
     "{ basename \"$0\"; echo \"$#\"; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } "
     "> \"$FUGA_TEST_RECORD.tmp\" && mv \"$FUGA_TEST_RECORD.tmp\" \"$FUGA_TEST_RECORD\"\n";
 
-class OpenHelp : public ::testing::Test {
+// The Windows directory holds the configuration and, beside it, the
+// stand-ins and the directories the targets are opened from.
+class OpenHelp : public TempHomeTest {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/fuga_open_help_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        root_ = tmpl;
+        TempHomeTest::SetUp();
+        root_ = dir_;
         fs::create_directories(root_ / "bin");
-        fs::create_directories(root_ / "home");
         fs::create_directories(root_ / "work");
         fs::create_directories(root_ / "abs");
         write_script(root_ / "bin" / "xdg-open");
@@ -46,9 +47,7 @@ protected:
         write_script(root_ / "abs" / "jogo.exe");
         record_ = root_ / "record";
         save("PATH", old_path_, had_path_);
-        save("TALUNE_HOME", old_home_, had_home_);
         setenv("PATH", ((root_ / "bin").string() + ":" + old_path_).c_str(), 1);
-        setenv("TALUNE_HOME", (root_ / "home").c_str(), 1);
         setenv("FUGA_TEST_RECORD", record_.c_str(), 1);
         old_cwd_ = fs::current_path();
         fs::current_path(root_ / "work");
@@ -57,11 +56,8 @@ protected:
     void TearDown() override {
         fs::current_path(old_cwd_);
         restore("PATH", old_path_, had_path_);
-        restore("TALUNE_HOME", old_home_, had_home_);
         unsetenv("FUGA_TEST_RECORD");
-        config_reset();
-        std::error_code ec;
-        fs::remove_all(root_, ec);
+        TempHomeTest::TearDown();
     }
 
     static void save(const char* name, std::string& value, bool& had) {
@@ -78,7 +74,7 @@ protected:
         fs::permissions(path, fs::perms::owner_all);
     }
     void settings(const std::string& talune_keys) {
-        std::ofstream(root_ / "home" / "TALUNE.INI") << "[TALUNE]\n" << talune_keys;
+        std::ofstream(root_ / "TALUNE.INI") << "[TALUNE]\n" << talune_keys;
         config_reset();
     }
 
@@ -96,8 +92,8 @@ protected:
     }
 
     fs::path root_, record_, old_cwd_;
-    std::string old_path_, old_home_;
-    bool had_path_ = false, had_home_ = false;
+    std::string old_path_;
+    bool had_path_ = false;
 };
 
 TEST_F(OpenHelp, CommandChoice) {

@@ -111,14 +111,14 @@ TEST(Profile, LongLinesAndBinaryBytes) {
 TEST_F(ProfileFile, BareNameIsFoundInTheWindowsDirectory) {
     write("TALUNE.INI", "[TRADUTOR]\r\nDIRLETRAS=/som/letras/\r\n");
     EXPECT_EQ(profile_read_string("tradutor", "dirletras", "x", "TALUNE.INI"), "/som/letras/");
-    EXPECT_EQ(profile_read_string("TRADUTOR", "DIRLETRAS", "x", dir_ + "/TALUNE.INI"), "/som/letras/");
+    EXPECT_EQ(profile_read_string("TRADUTOR", "DIRLETRAS", "x", (dir_ / "TALUNE.INI").string()), "/som/letras/");
     EXPECT_EQ(profile_read_string("TRADUTOR", "DIRLETRAS", "x", "TALUNE.INI", 5), "/som");
 }
 
 TEST_F(ProfileFile, MissingOrUnreadableFileGivesDefault) {
     EXPECT_EQ(profile_read_string("S", "K", "padrao", "NADA.INI"), "padrao");
-    EXPECT_EQ(profile_read_string("S", "K", "padrao", dir_ + "/nada/NADA.INI"), "padrao");
-    fs::create_directory(dir_ + "/PASTA.INI");
+    EXPECT_EQ(profile_read_string("S", "K", "padrao", (dir_ / "nada" / "NADA.INI").string()), "padrao");
+    fs::create_directory(dir_ / "PASTA.INI");
     EXPECT_EQ(profile_read_string("S", "K", "padrao", "PASTA.INI"), "padrao");
 }
 

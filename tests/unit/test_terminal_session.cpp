@@ -13,6 +13,8 @@
 #include <string>
 #include <thread>
 
+#include "skip_unless_ci.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -49,7 +51,7 @@ protected:
     std::string socket;
 
     void SetUp() override {
-        if (!have_tmux() || program().empty()) GTEST_SKIP() << "needs tmux and the built program";
+        if (!have_tmux() || program().empty()) SKIP_UNLESS_CI("needs tmux and the built program");
         std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         name += "_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
         dir = fs::temp_directory_path() / ("fuga_session_" + name);

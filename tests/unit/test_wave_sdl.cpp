@@ -9,6 +9,7 @@
 #include "console_test_support.h"
 #include "platform/headless/headless.h"
 #include "wave_test_support.h"
+#include "skip_unless_ci.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -21,7 +22,7 @@ protected:
         console_test_settings("");
         wave_reset();
         OsAudioFormat fmt;
-        if (sdl_audio_device()->open(fmt) != OsAudioOpen::Ok) GTEST_SKIP() << "no SDL dummy audio";
+        if (sdl_audio_device()->open(fmt) != OsAudioOpen::Ok) SKIP_UNLESS_CI("no SDL dummy audio");
         sdl_audio_device()->close();
         os_set_audio_device_for_tests(sdl_audio_device());
     }
