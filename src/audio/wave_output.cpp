@@ -17,7 +17,6 @@ constexpr unsigned WAVE_OPEN_RETRY_MS = 100;
 constexpr int WAVE_MAX_RING_WAITS = 40;
 constexpr unsigned WAVE_RING_WAIT_MS = 50;
 constexpr unsigned WAVE_FULL_WAIT_MS = 10;
-constexpr int WAVE_ERR_INVALHANDLE = 5;
 
 // The sample memory: allocated once, for the whole run.
 struct WaveMemory {
@@ -155,15 +154,9 @@ void log_image(uint32_t bytes, int32_t rate, int bits, int channels) {
     sound_log("image", text);
 }
 
-const char* release_error_text(int code) {
-    switch (code) {
-        case 5: return "Specified device handle is invalid.";
-        case 6: return "No device driver is present.";
-        case 7: return "Unable to allocate or lock memory.";
-        case 33: return "The data block pointed to by the pwh parameter is still in queue";
-    }
-    return "";
-}
+// The one release failure that can happen here: an open device handing back
+// a block it does not hold.
+const char* const WAVE_INVALID_HANDLE_TEXT = "Specified device handle is invalid.";
 
 FILE* open_file(const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "rb");
@@ -196,7 +189,7 @@ void wave_done_hook(int buffer_number) {
         if (!g_wave.open) return;
         // An open device handing back a block it does not hold is broken:
         // say so and let the user acknowledge it.
-        console_write_text(release_error_text(WAVE_ERR_INVALHANDLE));
+        console_write_text(WAVE_INVALID_HANDLE_TEXT);
         char line[128];
         console_read_line_raw(line, sizeof line);
         return;

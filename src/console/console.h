@@ -11,10 +11,60 @@ constexpr int CONSOLE_MAX_COLUMNS = 80;
 constexpr int CONSOLE_MAX_ROWS = 25;
 constexpr int CONSOLE_MAX_KEYS = 64;
 
+// Key bytes of ordinary keys: the control characters, Ctrl+A..Ctrl+Z as 1..26.
+constexpr uint8_t KEY_BACKSPACE = 8;
+constexpr uint8_t KEY_TAB = 9;
+constexpr uint8_t KEY_LINE_FEED = 10;  // Ctrl+Enter
+constexpr uint8_t KEY_ENTER = 13;
+constexpr uint8_t KEY_ESC = 27;
+constexpr uint8_t KEY_CTRL_BACKSLASH = 28;
+constexpr uint8_t KEY_CTRL_BACKSPACE = 127;
+constexpr uint8_t key_ctrl(char letter) { return static_cast<uint8_t>(letter - 'A' + 1); }
+
+// The PC codes that follow a 0 byte in the key queue for extended keys. F11
+// and F12 continue the F1..F10 row (69, 70), and Ctrl+F1..Ctrl+F12 continue
+// from 94 on, as this console has always numbered them.
+constexpr uint8_t KEY_F1 = 59;  // F1..F12 are KEY_F1 + 0..11
+constexpr uint8_t KEY_F4 = 62;
+constexpr uint8_t KEY_F8 = 66;
+constexpr uint8_t KEY_F12 = 70;
+constexpr uint8_t KEY_HOME = 71;
+constexpr uint8_t KEY_UP = 72;
+constexpr uint8_t KEY_PAGE_UP = 73;
+constexpr uint8_t KEY_LEFT = 75;
+constexpr uint8_t KEY_RIGHT = 77;
+constexpr uint8_t KEY_END = 79;
+constexpr uint8_t KEY_DOWN = 80;
+constexpr uint8_t KEY_PAGE_DOWN = 81;
+constexpr uint8_t KEY_INSERT = 82;
+constexpr uint8_t KEY_DELETE = 83;  // also with Ctrl
+constexpr uint8_t KEY_CTRL_F1 = 94;  // Ctrl+F1..Ctrl+F12 are KEY_CTRL_F1 + 0..11
+constexpr uint8_t KEY_CTRL_F4 = 97;
+constexpr uint8_t KEY_CTRL_F8 = 101;
+constexpr uint8_t KEY_CTRL_F9 = 102;
+constexpr uint8_t KEY_CTRL_F11 = 104;
+constexpr uint8_t KEY_CTRL_UP = 113;
+constexpr uint8_t KEY_CTRL_DOWN = 114;
+constexpr uint8_t KEY_CTRL_LEFT = 115;
+constexpr uint8_t KEY_CTRL_RIGHT = 116;
+constexpr uint8_t KEY_CTRL_END = 117;
+constexpr uint8_t KEY_CTRL_PAGE_DOWN = 118;
+constexpr uint8_t KEY_CTRL_HOME = 119;
+constexpr uint8_t KEY_ALT_1 = 120;  // Alt+1..Alt+9 are 120..128, Alt+0 is 129
+constexpr uint8_t KEY_ALT_0 = 129;
+constexpr uint8_t KEY_CTRL_PAGE_UP = 132;
+constexpr uint8_t KEY_SHIFT_INSERT = 254;
+constexpr uint8_t KEY_CTRL_INSERT = 255;
+// Alt+Q, Alt+W and Alt+E (their letter codes).
+constexpr uint8_t KEY_ALT_Q = 16;
+constexpr uint8_t KEY_ALT_W = 17;
+constexpr uint8_t KEY_ALT_E = 18;
+
 // Restores the start-up state (no screen, empty queue, settings unread).
 void console_reset();
 
-// ---- screen ----
+// Screen
+
 // Creates the screen on first use, reading the VIDEO and BRAILLE settings.
 void console_open();
 // The standard output channel's routine: puts characters into the grid.
@@ -34,7 +84,8 @@ void console_colour_rgb(int index, uint8_t& r, uint8_t& g, uint8_t& b);
 // Repaints cells [col0,col1) x [row0,row1), zero-based (the paint handler).
 void console_paint(int col0, int row0, int col1, int row1);
 
-// ---- keyboard and messages ----
+// Keyboard and messages
+
 // Dispatches pending messages; true when a key byte is queued.
 bool console_key_waiting();
 // Waits for and removes the next key byte (0 then a scan code for extended keys).
@@ -76,7 +127,7 @@ void console_tone_stop();
 int console_braille_mode();
 void console_set_braille_mode(int mode);
 
-// ---- clipboard, date and time ----
+// Clipboard, date and time
 void console_copy_to_clipboard(const std::string& text);
 // At most size-1 bytes of the clipboard's text; "" when empty or size is 0.
 std::string console_paste_from_clipboard(size_t size);

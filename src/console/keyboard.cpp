@@ -13,13 +13,19 @@ struct ExtendedKey {
     uint8_t ctrl_code;
 };
 
+constexpr ExtendedKey function_key(int n) {
+    return {VK_F1_KEY + n, uint8_t(KEY_F1 + n), uint8_t(KEY_CTRL_F1 + n)};
+}
+
 const ExtendedKey EXTENDED_KEYS[] = {
-    {VK_F1_KEY + 0, 59, 94},   {VK_F1_KEY + 1, 60, 95},   {VK_F1_KEY + 2, 61, 96},  {VK_F1_KEY + 3, 62, 97},
-    {VK_F1_KEY + 4, 63, 98},   {VK_F1_KEY + 5, 64, 99},   {VK_F1_KEY + 6, 65, 100}, {VK_F1_KEY + 7, 66, 101},
-    {VK_F1_KEY + 8, 67, 102},  {VK_F1_KEY + 9, 68, 103},  {VK_F1_KEY + 10, 69, 104}, {VK_F1_KEY + 11, 70, 105},
-    {VK_INSERT_KEY, 82, 255},  {VK_DELETE_KEY, 83, 83},   {VK_HOME_KEY, 71, 119},   {VK_END_KEY, 79, 117},
-    {VK_PRIOR_KEY, 73, 132},   {VK_NEXT_KEY, 81, 118},    {VK_UP_KEY, 72, 113},     {VK_DOWN_KEY, 80, 114},
-    {VK_LEFT_KEY, 75, 115},    {VK_RIGHT_KEY, 77, 116},
+    function_key(0),  function_key(1),  function_key(2),  function_key(3),
+    function_key(4),  function_key(5),  function_key(6),  function_key(7),
+    function_key(8),  function_key(9),  function_key(10), function_key(11),
+    {VK_INSERT_KEY, KEY_INSERT, KEY_CTRL_INSERT},   {VK_DELETE_KEY, KEY_DELETE, KEY_DELETE},
+    {VK_HOME_KEY, KEY_HOME, KEY_CTRL_HOME},         {VK_END_KEY, KEY_END, KEY_CTRL_END},
+    {VK_PRIOR_KEY, KEY_PAGE_UP, KEY_CTRL_PAGE_UP},  {VK_NEXT_KEY, KEY_PAGE_DOWN, KEY_CTRL_PAGE_DOWN},
+    {VK_UP_KEY, KEY_UP, KEY_CTRL_UP},               {VK_DOWN_KEY, KEY_DOWN, KEY_CTRL_DOWN},
+    {VK_LEFT_KEY, KEY_LEFT, KEY_CTRL_LEFT},         {VK_RIGHT_KEY, KEY_RIGHT, KEY_CTRL_RIGHT},
 };
 
 // Alt codes of the letters A..Z and of the digits 1..9, 0.
@@ -73,7 +79,7 @@ void key_down(const OsEvent& ev) {
         if (e.vkey != k) continue;
         push(0);
         if (ev.ctrl) push(e.ctrl_code);
-        else if (k == VK_INSERT_KEY) push(ev.shift ? 254 : 82);
+        else if (k == VK_INSERT_KEY) push(ev.shift ? KEY_SHIFT_INSERT : KEY_INSERT);
         else push(e.code);
         return;
     }

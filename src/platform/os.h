@@ -56,7 +56,7 @@ struct OsEvent {
     int col0 = 0, row0 = 0, col1 = 0, row1 = 0;
 };
 
-// ---- lifetime -------------------------------------------------------------
+// Lifetime
 
 // Chooses and starts the backend once: FUGA_BACKEND=sdl|terminal|headless
 // forces one; otherwise sdl when a display is available, else terminal when
@@ -71,7 +71,7 @@ const char* os_backend_name();
 // Functions run by os_exit before the backend is shut down (log writers).
 void os_at_exit(void (*fn)());
 
-// ---- events ---------------------------------------------------------------
+// Events
 
 // Waits up to timeout_ms (negative: no limit) for the next event and removes
 // it from the queue. `reading_key` says the caller is blocked waiting for a
@@ -83,7 +83,7 @@ bool os_poll_event(OsEvent& ev);
 // Queues an event for the main thread; safe from any thread (audio callback).
 void os_post_event(const OsEvent& ev);
 
-// ---- clock ----------------------------------------------------------------
+// Clock
 
 struct OsTime {
     int year, month, day;  // month 1..12, day 1..31
@@ -97,13 +97,13 @@ uint64_t os_ticks_ms();
 // Sleeps; the headless backend advances its virtual clock instead.
 void os_sleep_ms(int ms);
 
-// ---- clipboard (Latin-1 text) ---------------------------------------------
+// Clipboard (Latin-1 text)
 
 void os_clipboard_set(const std::string& text);
 // False when the clipboard holds no text.
 bool os_clipboard_get(std::string& text);
 
-// ---- screen ---------------------------------------------------------------
+// Screen
 
 struct OsRgb {
     uint8_t r, g, b;
@@ -145,7 +145,7 @@ bool os_screen_focused();
 // Releases the screen.
 void os_screen_close();
 
-// ---- sound device ---------------------------------------------------------
+// Sound device
 
 struct OsAudioFormat {
     int rate = 11025;  // samples per second
@@ -178,7 +178,7 @@ void os_set_audio_announce(void (*announce)());
 // above (short tones); a new one replaces the one playing; nullptr stops it.
 void os_audio_play_tone_image(const uint8_t* image, size_t bytes);
 
-// ---- files and settings ---------------------------------------------------
+// Files and settings
 
 // The directory that stands in for the Windows directory: $TALUNE_HOME if
 // set, else ${XDG_CONFIG_HOME:-$HOME/.config}/talune. No trailing "/".
@@ -189,7 +189,7 @@ std::string os_current_directory();
 std::string os_program_path();
 bool os_file_exists(const std::string& path);
 
-// ---- programs -------------------------------------------------------------
+// Programs
 
 // Starts `program` (a path, or a name looked up on PATH) with `argument` as
 // its one argument, or with none when `argument` is empty. No shell is
@@ -205,7 +205,7 @@ bool os_spawn_detached(const std::string& program, const std::string& argument);
 // holds a "/" and is executable); "" when there is none.
 std::string os_find_program(const std::string& name);
 
-// ---- programs over pipes and loadable libraries ---------------------------
+// Programs over pipes and loadable libraries
 
 // A program running with its standard input, output and error on pipes to us
 // (our ends non-blocking). pid is -1 when none runs.

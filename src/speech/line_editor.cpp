@@ -162,7 +162,7 @@ void change_speed() {
     do {
         last = speech_read_key_echo();
     } while (console_key_waiting());
-    if (last == 27 || last == 13) return;
+    if (last == KEY_ESC || last == KEY_ENTER) return;
     std::string directory = speech_sound_directory();
     speech_stop();
     speech_start(last - '0', directory);
@@ -170,14 +170,14 @@ void change_speed() {
 
 Step ordinary_key(Field& f, uint8_t k) {
     switch (k) {
-        case 3: copy(f); break;
-        case 4:
+        case key_ctrl('C'): copy(f); break;
+        case key_ctrl('D'):
             if (f.editable) {
                 for (int p = f.position; p <= f.length; ++p) f.text[p - 1] = ' ';
                 speech_play_key("_APFCPO");
             }
             break;
-        case 8:
+        case KEY_BACKSPACE:
             if (f.position == 1) {
                 speech_beep_pattern();
             } else if (f.editable) {
@@ -185,12 +185,12 @@ Step ordinary_key(Field& f, uint8_t k) {
                 delete_at(f, true);
             }
             break;
-        case 9:
-        case 10:
-        case 13:
-        case 27: return Step::End;
-        case 11: speech_say(std::to_string(f.position)); break;
-        case 19:
+        case KEY_TAB:
+        case KEY_LINE_FEED:
+        case KEY_ENTER:
+        case KEY_ESC: return Step::End;
+        case key_ctrl('K'): speech_say(std::to_string(f.position)); break;
+        case key_ctrl('S'):
             if (f.editable) {
                 std::string rest = f.text.substr(std::min(f.position, f.length + 1) - 1);
                 rest.resize(f.length, ' ');
@@ -199,23 +199,23 @@ Step ordinary_key(Field& f, uint8_t k) {
                 speech_play_key("_APICPO");
             }
             break;
-        case 21:
+        case key_ctrl('U'):
             if (f.editable) {
                 f.text = f.at_entry;
                 f.position = 1;
                 for (int i = 0; i < 3; ++i) speech_beep_pattern();
             }
             break;
-        case 22: paste(f); break;
-        case 25:
+        case key_ctrl('V'): paste(f); break;
+        case key_ctrl('Y'):
             if (f.editable) {
                 blank_all(f);
                 speech_play_key("_CPOAPA");
                 f.position = 1;
             }
             break;
-        case 28: speech_dial_tones(f.text); break;
-        case 127: delete_word(f); break;
+        case KEY_CTRL_BACKSLASH: speech_dial_tones(f.text); break;
+        case KEY_CTRL_BACKSPACE: delete_word(f); break;
         default:
             if (f.first_key && editor_last_nonblank(f.text) >= f.position) {
                 speech_click();
@@ -231,18 +231,18 @@ Step ordinary_key(Field& f, uint8_t k) {
 
 Step extended_key(Field& f, uint8_t code, bool alt) {
     switch (code) {
-        case 59:
+        case KEY_F1:
             if (alt) return Step::End;
             speak_word(f);
             break;
-        case 62:
+        case KEY_F4:
             speech_set_echo_typed(!speech_echo_typed());
             speech_play_key(speech_echo_typed() ? "_FALACI" : "_FALDLG");
             break;
-        case 66: speech_say_time(); break;
-        case 70: open_word(f); break;
-        case 71: f.position = 1; break;
-        case 75:
+        case KEY_F8: speech_say_time(); break;
+        case KEY_F12: open_word(f); break;
+        case KEY_HOME: f.position = 1; break;
+        case KEY_LEFT:
             if (f.position == 1) {
                 speech_beep_pattern();
             } else {
@@ -250,7 +250,7 @@ Step extended_key(Field& f, uint8_t code, bool alt) {
                 speech_spell_char(char_at(f, f.position));
             }
             break;
-        case 77:
+        case KEY_RIGHT:
             if (f.position > f.length) {
                 speech_beep_pattern();
             } else {
@@ -261,37 +261,37 @@ Step extended_key(Field& f, uint8_t code, bool alt) {
                 f.position++;
             }
             break;
-        case 79: f.position = editor_last_nonblank(f.text) + 1; break;
-        case 83:
+        case KEY_END: f.position = editor_last_nonblank(f.text) + 1; break;
+        case KEY_DELETE:
             if (!f.editable) break;
             if (has_selection(f)) delete_selection(f);
             else if (f.position > f.length) speech_beep_pattern();
             else delete_at(f, true);
             break;
-        case 94: speech_say(editor_trim(f.text)); break;
-        case 97: change_speed(); break;
-        case 101: speech_say_date(); break;
-        case 102:
+        case KEY_CTRL_F1: speech_say(editor_trim(f.text)); break;
+        case KEY_CTRL_F4: change_speed(); break;
+        case KEY_CTRL_F8: speech_say_date(); break;
+        case KEY_CTRL_F9:
             if (!alt) return Step::End;
             // The screen review mode is not part of this program yet.
             speech_beep_pattern();
             break;
-        case 115: {
+        case KEY_CTRL_LEFT: {
             EditorMove m = editor_word_left(f.text, f.position);
             f.position = m.position;
             sound_move(m);
             break;
         }
-        case 116: {
+        case KEY_CTRL_RIGHT: {
             EditorMove m = editor_word_right(f.text, f.position);
             f.position = m.position;
             sound_move(m);
             break;
         }
-        case 254: paste(f); break;
-        case 255: copy(f); break;
+        case KEY_SHIFT_INSERT: paste(f); break;
+        case KEY_CTRL_INSERT: copy(f); break;
         default:
-            if (code >= 120 && code <= 129) break;  // Alt+1 .. Alt+0
+            if (code >= KEY_ALT_1 && code <= KEY_ALT_0) break;
             return Step::End;
     }
     return Step::Continue;
@@ -299,7 +299,7 @@ Step extended_key(Field& f, uint8_t code, bool alt) {
 
 // The extended codes whose Alt keys (Alt+Q, Alt+W, Alt+E) the editor passes
 // over: the next key is taken instead.
-bool skipped_alt_code(uint8_t code) { return code == 16 || code == 17 || code == 18; }
+bool skipped_alt_code(uint8_t code) { return code == KEY_ALT_Q || code == KEY_ALT_W || code == KEY_ALT_E; }
 
 }  // namespace
 
@@ -339,18 +339,18 @@ uint8_t speech_edit_field(std::string& text, int column, int row, bool editable,
         if (extended) {
             if (shift) {
                 if (f.selection_start == 0) f.selection_start = f.position;
-            } else if (code != 254 && code != 255 && code != 83) {
+            } else if (code != KEY_SHIFT_INSERT && code != KEY_CTRL_INSERT && code != KEY_DELETE) {
                 // Delete keeps the selection: it is what Delete removes.
                 clear_selection(f);
             }
-        } else if (k != 3 && k != 22) {
+        } else if (k != key_ctrl('C') && k != key_ctrl('V')) {
             clear_selection(f);
         }
 
         Step step;
         if (extended) {
             // Alt+F1 ends the edit as Ctrl+F11 would.
-            last_code = code == 59 && alt ? 104 : code;
+            last_code = code == KEY_F1 && alt ? KEY_CTRL_F11 : code;
             step = extended_key(f, code, alt);
             if (step == Step::Continue && shift) f.selection_end = f.position;
         } else {
@@ -380,7 +380,7 @@ std::string speech_read_line() {
     int column = console_cursor_column();
     int row = console_cursor_row();
     uint8_t code = speech_edit_at_cursor(text, column, row, true, SPEECH_MAX_LINE);
-    if (code == 27) {
+    if (code == KEY_ESC) {
         int blanks = std::min(static_cast<int>(text.size()), std::max(0, CONSOLE_MAX_COLUMNS - 1 - column));
         console_move_cursor(column, row);
         console_write_text(std::string(static_cast<size_t>(blanks), ' '));

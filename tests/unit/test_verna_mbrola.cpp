@@ -201,7 +201,7 @@ TEST(VernaWaveHeader, CanonicalSixteenBitMonoAtTheGivenRate) {
     EXPECT_EQ(h[32], 2);                                  // block align
 }
 
-// ---- the program binding with the real voice ----
+// The program binding with the real voice
 
 namespace {
 
