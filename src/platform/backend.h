@@ -28,6 +28,8 @@ struct OsBackend {
     void (*screen_close)();
     void (*clipboard_set)(const std::string& text);
     bool (*clipboard_get)(std::string& text);
+    // A modal message box; nullptr where the backend has none.
+    bool (*message_box)(const std::string& title, const std::string& text) = nullptr;
 };
 
 struct OsAudioDevice {

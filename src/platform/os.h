@@ -144,6 +144,11 @@ void os_beep();
 bool os_screen_focused();
 // Releases the screen.
 void os_screen_close();
+// Shows a modal message box with a Latin-1 text and waits until the user
+// acknowledges it. False when the backend has no message boxes (terminal,
+// headless): the caller then writes the text on the console and waits for a
+// key instead.
+bool os_message_box(const std::string& title, const std::string& text);
 
 // Sound device
 

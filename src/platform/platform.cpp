@@ -79,6 +79,11 @@ void os_sleep_ms(int ms) { backend()->sleep_ms(ms); }
 void os_clipboard_set(const std::string& text) { backend()->clipboard_set(text); }
 bool os_clipboard_get(std::string& text) { return backend()->clipboard_get(text); }
 
+bool os_message_box(const std::string& title, const std::string& text) {
+    const OsBackend* b = backend();
+    return b->message_box && b->message_box(title, text);
+}
+
 void os_screen_open(const OsScreenConfig& cfg) { backend()->screen_open(cfg); }
 void os_screen_draw(int col, int row, const unsigned char* chars, int count, OsRgb fg, OsRgb bg) {
     backend()->screen_draw(col, row, chars, count, fg, bg);

@@ -1,8 +1,8 @@
 // The list of the letters directory's recordings and what each one says.
 #include "speech/recordings.h"
 
-#include "speech/character_names.h"
 #include "speech/number_words.h"
+#include "util/character_names.h"
 #include "util/latin1.h"
 
 namespace {
@@ -62,7 +62,7 @@ std::string trim(std::string s) {
 std::vector<SpeechRecording> speech_letter_recordings() {
     std::vector<SpeechRecording> out;
     for (int c = 32; c <= 255; ++c) {
-        std::string name = trim(speech_character_name(static_cast<unsigned char>(c)));
+        std::string name = trim(character_name(static_cast<unsigned char>(c)));
         if (!name.empty()) out.push_back({"_" + std::to_string(c), name});
     }
     for (const Fixed& f : EXTRA_NAMES) out.push_back({f.key, latin1(f.text)});

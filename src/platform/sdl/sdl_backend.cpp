@@ -324,7 +324,7 @@ void screen_close() {
 
 const OsBackend backend = {"sdl", start, shutdown, wait_event, poll_event, post_event, real_ticks_ms, sleep_ms,
     real_local_time, real_utc_time, screen_open, screen_draw, screen_caret, screen_scrolled, screen_title, beep,
-    screen_focused, screen_close, sdl_clipboard_set, sdl_clipboard_get};
+    screen_focused, screen_close, sdl_clipboard_set, sdl_clipboard_get, sdl_window_message_box};
 }  // namespace
 
 const OsBackend* sdl_backend() { return &backend; }

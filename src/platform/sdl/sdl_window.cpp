@@ -127,6 +127,11 @@ void sdl_window_title(const std::string& latin1_title) {
     if (g_window.window) SDL_SetWindowTitle(g_window.window, utf8(latin1_title).c_str());
 }
 
+bool sdl_window_message_box(const std::string& latin1_title, const std::string& latin1_text) {
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, utf8(latin1_title).c_str(), utf8(latin1_text).c_str(),
+                                    g_window.window) == 0;
+}
+
 void sdl_window_refresh() {
     g_window.full_refresh = true;
 }

@@ -28,6 +28,8 @@ bool sdl_window_slow_scroll();
 // bottom of its display.
 bool sdl_window_clear_of_bottom(int margin);
 void sdl_window_title(const std::string& latin1_title);
+// A modal message box over the window (or on its own when none is open).
+bool sdl_window_message_box(const std::string& latin1_title, const std::string& latin1_text);
 // The window was resized or uncovered: everything is shown again.
 void sdl_window_refresh();
 // Shows on the window what changed in the screen image since the last call.

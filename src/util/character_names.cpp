@@ -1,6 +1,8 @@
 // The spoken name of each character, by Latin-1 code; the speller, the
 // number reader and the letter recordings use them.
-#include "speech/character_names.h"
+#include "util/character_names.h"
+
+#include <array>
 
 #include "util/latin1.h"
 
@@ -168,12 +170,17 @@ const NamedCode CHARACTER_NAMES[] = {
     {219, "U circunflexo"},
     {220, "U com trema"},
 };
+
+// Converted once: the engine names characters for every symbol it reads.
+const std::array<std::string, 256>& name_table() {
+    static const std::array<std::string, 256> table = [] {
+        std::array<std::string, 256> t;
+        for (const NamedCode& n : CHARACTER_NAMES) t[n.code] = latin1(n.name);
+        for (int c = 224; c <= 255; ++c) t[c] = t[c - 32];
+        return t;
+    }();
+    return table;
+}
 }  // namespace
 
-std::string speech_character_name(unsigned char code) {
-    int c = code >= 224 ? code - 32 : code;
-    for (const NamedCode& n : CHARACTER_NAMES) {
-        if (n.code == c) return latin1(n.name);
-    }
-    return "";
-}
+std::string character_name(unsigned char code) { return name_table()[code]; }
