@@ -40,8 +40,9 @@ int verna_exception_count();
 // word itself is absent ("CASAS" from "CASA"); the word unchanged otherwise.
 std::string verna_exception_lookup(const std::string& word);
 
-// "file:line: what" for the failure of the last rules or exceptions load.
-const std::string& verna_letter_rules_message();
+// "file:line: what" for the failure of the last rules load, or for the first
+// line it skipped; empty when it was clean.
+const std::string& verna_rules_message();
 
 // 1-based position of the stressed letter of a word (any case); 0 = none.
 int verna_find_stress(const std::string& word);

@@ -1,0 +1,76 @@
+// The exceptions dictionary: respellings of irregular words, sorted once and
+// binary-searched, with plural S and verb M split off.
+#include "verna/letter_rules.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "verna/data_lines.h"
+#include "verna/letters.h"
+
+namespace {
+struct Exception {
+    std::string word;
+    std::string respelling;
+};
+
+struct ExceptionsState {
+    std::vector<Exception> entries;
+};
+ExceptionsState g_exceptions;
+
+const Exception* find(const std::string& word) {
+    auto& e = g_exceptions.entries;
+    auto it = std::lower_bound(e.begin(), e.end(), word,
+                               [](const Exception& x, const std::string& w) { return x.word < w; });
+    return it != e.end() && it->word == word ? &*it : nullptr;
+}
+}  // namespace
+
+void verna_clear_exceptions() { std::vector<Exception>().swap(g_exceptions.entries); }
+int verna_exception_count() { return static_cast<int>(g_exceptions.entries.size()); }
+
+bool verna_load_exceptions_text(std::string_view text, const std::string&) {
+    verna_clear_exceptions();
+    VernaLineCursor lines{text};
+    std::string_view raw;
+    while (static_cast<int>(g_exceptions.entries.size()) < VERNA_MAX_EXCEPTIONS && lines.next(raw)) {
+        std::string line = verna_upper(raw.substr(0, VERNA_MAX_EXCEPTION_LINE));
+        if (line.empty()) continue;
+        Exception e;
+        size_t eq = line.find('=');
+        if (eq == std::string::npos) {
+            // Words are runs of letters: one ending in "|" never matches.
+            e.word = line + "|";
+        } else {
+            e.word = line.substr(0, eq);
+            size_t bar = line.find('|', eq + 1);
+            e.respelling = line.substr(eq + 1, bar == std::string::npos ? std::string::npos : bar - eq - 1);
+        }
+        g_exceptions.entries.push_back(std::move(e));
+    }
+    std::sort(g_exceptions.entries.begin(), g_exceptions.entries.end(),
+              [](const Exception& a, const Exception& b) { return a.word < b.word; });
+    return true;
+}
+
+bool verna_load_exceptions(const std::string& path) {
+    std::string text;
+    if (!verna_read_file(path, text)) {
+        verna_clear_exceptions();
+        return false;
+    }
+    return verna_load_exceptions_text(text, path);
+}
+
+std::string verna_exception_lookup(const std::string& original) {
+    std::string word = original, suffix;
+    while (!word.empty()) {
+        if (const Exception* e = find(word)) return e->respelling + suffix;
+        char last = word.back();
+        if (last != 'S' && last != 'M') break;
+        suffix.insert(suffix.begin(), last);
+        word.pop_back();
+    }
+    return original;
+}

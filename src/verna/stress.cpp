@@ -1,0 +1,100 @@
+// Finding the stressed letter of a Portuguese word.
+#include "verna/letter_rules.h"
+
+#include "verna/letters.h"
+
+namespace {
+bool accented(unsigned char c) {
+    switch (c) {
+        case 0xe0: case 0xe1: case 0xe2: case 0xe3: case 0xe9: case 0xea: case 0xed: case 0xf3: case 0xf4:
+        case 0xf5: case 0xfa:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool stress_vowel(unsigned char c) {
+    return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u' || c == 'w' || c == 'y' || c == 0xfc;
+}
+
+bool among(unsigned char c, const char* set) {
+    for (; *set; ++set)
+        if (c == static_cast<unsigned char>(*set)) return true;
+    return false;
+}
+}  // namespace
+
+int verna_find_stress(const std::string& original) {
+    std::string word = verna_lower(original);
+    const int n = static_cast<int>(word.size());
+    for (int p = n; p >= 1; --p)
+        if (accented(static_cast<unsigned char>(word[p - 1]))) return p;
+    bool any_vowel = false;
+    for (char c : word) any_vowel = any_vowel || stress_vowel(static_cast<unsigned char>(c));
+    if (!any_vowel) return 0;
+
+    // From the end: the last vowel of a word ending in a, e, o (with s, m)
+    // gives way to the one before; endings in i, u, consonants keep theirs.
+    int state = 0, result = 0;
+    for (int p = n; p >= 1; --p) {
+        unsigned char c = static_cast<unsigned char>(word[p - 1]);
+        bool vowel = stress_vowel(c);
+        bool stop = false;
+        switch (state) {
+            case 0:
+                if (among(c, "aeo")) result = p, state = 1;
+                else if (c == 'u') result = p, state = 10;
+                else if (c == 'i') result = p, state = 20;
+                else if (c == 's') state = 0;
+                else if (c == 'm') state = 40;
+                else state = 30;
+                break;
+            case 1:
+                if (c == 'u') state = 4;
+                else if (vowel) result = p, stop = true;
+                else state = 2;
+                break;
+            case 2:
+                if (among(c, "aeo")) result = p, stop = true;
+                else if (among(c, "iu")) result = p, state = 3;
+                break;
+            case 3:
+                if (among(c, "aeo")) result = p, stop = true;
+                else if (c == 'u') state = 5;
+                else stop = true;
+                break;
+            case 4:
+                if (among(c, "gq")) result = p + 2, state = 2;
+                else result = p + 1, stop = true;
+                break;
+            case 5:
+                result = among(c, "gq") ? p + 2 : p + 1;
+                stop = true;
+                break;
+            case 10:
+                if (among(c, "aeio")) result = p;
+                stop = true;
+                break;
+            case 20:
+                if (among(c, "aeo")) result = p;
+                else if (c == 'u') state = 21;
+                else stop = true;
+                break;
+            case 21:
+                result = among(c, "gq") ? p + 2 : p + 1;
+                stop = true;
+                break;
+            case 30:
+                if (vowel) result = p, stop = true;
+                break;
+            case 40:
+                if (among(c, "iou")) result = p, stop = true;
+                else if (among(c, "ae")) result = p, state = 1;
+                else state = 0;
+                break;
+        }
+        if (stop) break;
+    }
+    return result;
+}
