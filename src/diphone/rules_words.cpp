@@ -59,6 +59,10 @@ void rules_apply_exceptions(RulesWord& word) {
     std::memcpy(word.text, result, static_cast<size_t>(n));
     word.len = n;
     word.text[n] = '\0';
+    // A respelling that writes its stress ("porque=porque^") is marked
+    // already; scanning it too would give the word a second stressed vowel.
+    for (int i = 0; i < n; ++i)
+        if (is_mark(static_cast<unsigned char>(result[i])) && result[i] != '"') word.accented = true;
 }
 
 void rules_mark_stress(RulesWord& word) {
@@ -117,6 +121,12 @@ void rules_mark_stress(RulesWord& word) {
                 state = 8;
             break;
         case 8: {
+            // The u of que, qui, gue and gui is no vowel of its own: the
+            // scan goes on to the vowel before it ("parque", "clique").
+            if ((c == 'q' || c == 'g') && at(i + 1) == 'u' && (at(i + 2) == 'e' || at(i + 2) == 'i')) {
+                state = 5;
+                break;
+            }
             if (is_consonant(c) || after_gq(i)) {
                 chosen = i + 1;
                 break;
@@ -129,4 +139,10 @@ void rules_mark_stress(RulesWord& word) {
         }
         }
     }
+    // A decision taken at the first letter ("alto", "rio", "uso") is applied
+    // too: left unapplied, such words would have no stressed vowel at all.
+    // An i or u passed at the first letter with no letter before it to
+    // decide ("uso", "isso") is the stressed vowel itself.
+    if (chosen < 0 && state == 8) chosen = 0;
+    if (chosen >= 0 && chosen < n) word.text[chosen] = static_cast<char>(upper(w[chosen]));
 }

@@ -79,7 +79,10 @@ TEST_F(Rules, StressMarkingByTheScan) {
     EXPECT_EQ(stressed("papel"), "papEl");
     EXPECT_EQ(stressed("tatu"), "tatU");
     EXPECT_EQ(stressed("caf\xE9"), "cafe'");  // the written accent is the mark
-    EXPECT_EQ(stressed("alto"), "alto");      // decided at the first letter: not applied
+    EXPECT_EQ(stressed("alto"), "Alto");      // decided at the first letter, and applied
+    EXPECT_EQ(stressed("uso"), "Uso");        // an i or u at the first letter with nothing before it
+    EXPECT_EQ(stressed("isso"), "Isso");
+    EXPECT_EQ(stressed("tido"), "tIdo");      // "mark next" decided at the first letter
     EXPECT_EQ(stressed("sol"), "sOl");        // one vowel, but a final l
     EXPECT_EQ(stressed("mar"), "mar");        // one vowel: not scanned
     EXPECT_EQ(stressed("bcd"), "bcd");
@@ -88,7 +91,7 @@ TEST_F(Rules, StressMarkingByTheScan) {
     EXPECT_EQ(stressed("marrom"), "marrOm");
     EXPECT_EQ(stressed("falam"), "fAlam");
     EXPECT_EQ(stressed("frio"), "frIo");  // i before a final vowel after a consonant
-    EXPECT_EQ(stressed("rio"), "rio");    // the same decision, but at the first letter
+    EXPECT_EQ(stressed("rio"), "rIo");    // the same decision, taken at the first letter
     EXPECT_EQ(stressed("saia"), "sAia");  // i between vowels
     EXPECT_EQ(stressed("rainha"), "raInha");
     EXPECT_EQ(stressed("cuida"), "cUida");
@@ -151,11 +154,11 @@ TEST_F(Rules, RightContextSymbols) {
     load("(B)#T=V|\n(B)%=E|\n(C)*=K|\n(D)+D=FV|\n(F)[=C|\n(G)\\%=S|\n(H)&&=L|\n(B)=b|\n(C)=c|\n(D)=d|\n"
          "(F)=f|\n(G)=g|\n(H)=h|\n(A)=a|\n(E)=e|\n(I)=i|\n(R)=r|\n(T)=t|\n(L)=l|\n(M)=m|\n(S)=s|\n");
     EXPECT_EQ(rules_text_to_phonemes("bae't ab"), "[V/a/e/ /_'/t][a/E]");
-    EXPECT_EQ(rules_text_to_phonemes("act acr ach acl"), "[a/K/t][a/c/r][a/K/h][a/c/l]");
+    EXPECT_EQ(rules_text_to_phonemes("act acr ach acl"), "[a/K/t][a/c/r][a/K/h][A/c/l]");
     EXPECT_EQ(rules_text_to_phonemes("did de'd dad"), "[FV/i/d][FV/e/ /_'/d][d/a/d]");
-    EXPECT_EQ(rules_text_to_phonemes("af aft afh afa"), "[a/C][a/C/t][a/f/h][a/f/a]");
+    EXPECT_EQ(rules_text_to_phonemes("af aft afh afa"), "[a/C][a/C/t][a/f/h][A/f/a]");
     EXPECT_EQ(rules_text_to_phonemes("ag ags agt"), "[a/S][a/S/s][a/g/t]");
-    EXPECT_EQ(rules_text_to_phonemes("ahlm ahl"), "[a/L/l/m][a/h/l]");
+    EXPECT_EQ(rules_text_to_phonemes("ahlm ahl"), "[a/L/l/m][A/h/l]");
 }
 
 TEST_F(Rules, ExceptionsWithTheSuffixLoop) {
