@@ -631,6 +631,92 @@ const WordCase k_words[] = {
     {"parque", "[p/Arr /k/i ]"},
     {"sangue", "[s/A~ /g/i ]"},
     {"ataque", "[a /t/A /k/i ]"},
+    // Stress decided at the first letter is applied: a stressed first vowel, or a
+    // stressed i or u as the second letter, used to leave the word unstressed.
+    {"amo", "[A^ /m/u ]"},
+    {"ando", "[A~ /d/u ]"},
+    {"uso", "[U /z/u ]"},
+    {"ilha", "[I /lh/a^ ]"},
+    {"uva", "[U /v/a^ ]"},
+    {"linha", "[l/I /nh/a^ ]"},
+    {"pulo", "[p/U /l/u ]"},
+    {"vinte", "[v/I~ /tch/i ]"},
+    // The u of a final -que or -gue is silent, so the stress falls on the vowel
+    // before it.
+    {"clique", "[k/l/I /k/i ]"},
+    {"bosque", "[b/O /s/k/i ]"},
+    {"toque", "[t/O /k/i ]"},
+    {"pague", "[p/A /g/i ]"},
+    // Open e and o in the stressed syllable before one consonant and -e, -es, -em
+    // (the present of -er and -ir verbs), and in nouns such as febre, roda;
+    // dele, aquele, sobre, toda, fosse, foram stay closed.
+    {"febre", "[f/E /b/r/i ]"},
+    {"nobre", "[n/O /b/r/i ]"},
+    {"roda", "[rr/O /d/a^ ]"},
+    {"moda", "[m/O /d/a^ ]"},
+    {"bloco", "[b/l/O /k/u ]"},
+    {"pede", "[p/E /dj/i ]"},
+    {"pedem", "[p/E /d/e~y ]"},
+    {"bebe", "[b/E /b/i ]"},
+    {"conhece", "[k/o^ /nh/E /s/i ]"},
+    {"esquece", "[i /s/k/E /s/i ]"},
+    {"dormem", "[d/Orr /m/e~y ]"},
+    {"ordem", "[Orr /d/e~y ]"},
+    {"joga", "[j/O /g/a^ ]"},
+    {"gosta", "[g/O /s/t/a^ ]"},
+    {"corre", "[k/O /rr/i ]"},
+    {"sobe", "[s/O /b/i ]"},
+    {"dele", "[d/E^ /l/i ]"},
+    {"aquele", "[a /k/E^ /l/i ]"},
+    {"sobre", "[s/O^ /b/r/i ]"},
+    {"toda", "[t/O^ /d/a^ ]"},
+    {"fosse", "[f/O^ /s/i ]"},
+    {"foram", "[f/O^ /r/a~w ]"},
+    // The open o of plurals whose singular is closed (metaphony).
+    {"jogos", "[j/O /g/u /s]"},
+    {"ossos", "[O /s/u /s]"},
+    {"mortos", "[m/Orr /t/u /s]"},
+    {"fornos", "[f/Orr /n/u /s]"},
+    {"impostos", "[i~ /p/O /s/t/u /s]"},
+    {"novos", "[n/O /v/u /s]"},
+    // Irregular preterite stems keep an open e; regular -er verbs a closed one;
+    // the feminines in -dora, -tora, -sora are closed.
+    {"puderam", "[p/u /d/E /r/a~w ]"},
+    {"souberam", "[s/o^ /b/E /r/a~w ]"},
+    {"trouxeram", "[t/r/o^ /s/E /r/a~w ]"},
+    {"couberam", "[k/o^ /b/E /r/a~w ]"},
+    {"deram", "[d/E /r/a~w ]"},
+    {"fizeram", "[f/i /z/E /r/a~w ]"},
+    {"comera", "[k/o^ /m/E^ /r/a^ ]"},
+    {"vendera", "[v/e~ /d/E^ /r/a^ ]"},
+    {"comeste", "[k/o^ /m/E^ /s/tch/i ]"},
+    {"vendeste", "[v/e~ /d/E^ /s/tch/i ]"},
+    {"vendedora", "[v/e~ /d/e^ /d/O^ /r/a^ ]"},
+    {"diretora", "[dj/i /r/e^ /t/O^ /r/a^ ]"},
+    {"doutora", "[d/o^ /t/O^ /r/a^ ]"},
+    {"professora", "[p/r/o^ /f/e^ /s/O^ /r/a^ ]"},
+    // x as ks in the learned words that have it; sexta, exame keep s and z.
+    {"nexo", "[n/E /ks/u ]"},
+    {"flexão", "[f/l/e^ /ks/A~w ]"},
+    {"conexão", "[k/o^ /n/e^ /ks/A~w ]"},
+    {"fluxo", "[f/l/U /ks/u ]"},
+    {"boxe", "[b/O /ks/i ]"},
+    {"sexta", "[s/E^ /s/t/a^ ]"},
+    // The u heard after q and g where the spelling has no diaeresis.
+    {"frequência", "[f/r/e^ /kw/E~ /s/i /a^ ]"},
+    {"delinquente", "[d/e^ /l/i~ /kw/E~ /tch/i ]"},
+    {"equestre", "[e^ /kw/E /s/t/r/i ]"},
+    {"arguir", "[arr /gw/Irr ]"},
+    {"tranquilo", "[t/r/a~ /kw/I /l/u ]"},
+    {"cinquenta", "[s/i~ /kw/E~ /t/a^ ]"},
+    {"aguentar", "[a /gw/e~ /t/Arr ]"},
+    // s after tran- before a vowel is z; r after l is strong; ruins keeps the
+    // stress of ruim; porque is stressed on its last syllable only.
+    {"transitar", "[t/r/a~ /z/i /t/Arr ]"},
+    {"trânsito", "[t/r/A~ /z/i /t/u ]"},
+    {"chilrear", "[x/iw /rr/e^ /Arr ]"},
+    {"melro", "[m/Ew /rr/u ]"},
+    {"ruins", "[rr/u /I~ /s]"},
 };
 
 class RulesWords : public ::testing::Test {
@@ -815,5 +901,63 @@ TEST_F(RulesWords, ExceptionKeysAreWordsAsScanned) {
         for (char c : key)
             EXPECT_TRUE((c >= 'a' && c <= 'z') || std::strchr("'^~`\"", c)) << line;
         EXPECT_NE(line.find('|', eq), std::string::npos) << "replacement not closed by a bar: " << line;
+    }
+}
+
+// A part longer than its record is cut without a word, which turns a rule
+// into another one ("STRE\%" would lose its end-of-word test).
+TEST_F(RulesWords, RuleFileStaysWithinTheRecordCapacities) {
+    std::string text = rules_test_read_source("regras.rgr");
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        pos = end + 1;
+        size_t open = line.find('(');
+        size_t close = line.find(')', open);
+        if (open == std::string::npos || close == std::string::npos) continue;
+        size_t eq = line.find('=', close);
+        ASSERT_NE(eq, std::string::npos) << line;
+        size_t bar = line.find('|', eq);
+        EXPECT_LE(open, size_t(RULES_MAX_LEFT)) << line;
+        EXPECT_LE(close - open - 1, size_t(RULES_MAX_MATCH)) << line;
+        EXPECT_LE(eq - close - 1, size_t(RULES_MAX_RIGHT)) << line;
+        EXPECT_LE(bar - eq - 1, size_t(RULES_MAX_OUTPUT)) << line;
+    }
+}
+
+// Every word of the table and of the pronunciation samples with two vowels
+// or more has exactly one stressed vowel: none is left flat, and no
+// respelling adds a second one.
+TEST_F(RulesWords, EveryWordOfTwoVowelsHasOneStressedVowel) {
+    std::vector<std::string> words;
+    for (const WordCase& c : k_words) words.push_back(latin1(c.word));
+    for (const char* list : {"../tests/data/rules_words_everyday.txt", "../tests/data/rules_words_dictionary.txt"}) {
+        std::string text = rules_test_read_source(list);
+        ASSERT_FALSE(text.empty()) << list;
+        size_t pos = 0;
+        while (pos < text.size()) {
+            size_t end = text.find('\n', pos);
+            if (end == std::string::npos) end = text.size();
+            std::string line = text.substr(pos, end - pos);
+            pos = end + 1;
+            if (!line.empty() && line[0] != '#') words.push_back(line);
+        }
+    }
+    ASSERT_GT(words.size(), 2000u);
+    for (const std::string& w : words) {
+        if (w.find('-') != std::string::npos) continue;  // two words
+        int vowels = 0;
+        for (size_t i = 0; i < w.size(); ++i) {
+            // The u of qu and gu is no vowel of its own ("que", "quem").
+            bool silent_u = w[i] == 'u' && i > 0 && (w[i - 1] == 'q' || w[i - 1] == 'g');
+            vowels += !silent_u && w[i] && std::strchr("aeiou\xE1\xE9\xED\xF3\xFA\xE2\xEA\xF4\xE3\xF5\xE0\xFC", w[i]);
+        }
+        if (vowels < 2) continue;
+        std::string p = rules_text_to_phonemes(w);
+        int stressed = 0;
+        for (char c : p) stressed += std::strchr("AEIOU", c) != nullptr && c;
+        EXPECT_EQ(stressed, 1) << utf8(w) << " " << p;
     }
 }
