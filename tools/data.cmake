@@ -79,6 +79,9 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/data/regras.rgr AND EXISTS ${CMAKE_SOURCE_DIR}/dat
   if(EXISTS ${CMAKE_SOURCE_DIR}/bench/texto_1000_palavras.txt)
     list(APPEND FUGA_DIPHONE_TEXTS ${CMAKE_SOURCE_DIR}/bench/texto_1000_palavras.txt)
   endif()
+  # The pronunciation samples: everyday words and a dictionary sample.
+  list(APPEND FUGA_DIPHONE_TEXTS ${CMAKE_SOURCE_DIR}/tests/data/rules_words_everyday.txt
+       ${CMAKE_SOURCE_DIR}/tests/data/rules_words_dictionary.txt)
   set(FUGA_DIPHONE_OUTPUTS "")
   foreach(speed 1 2 3 4 5)
     set(base ${FUGA_DIPHONES_DIR}/DIFONES${speed})

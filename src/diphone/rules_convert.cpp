@@ -1,5 +1,6 @@
 // Rule matching with its context symbols, spelling, and the whole-text
 // conversion.
+#include <array>
 #include <cstring>
 
 #include "diphone/rules_tables.h"
@@ -7,21 +8,42 @@
 
 namespace {
 
+// Character classes by table: the converter asks them for every rule tried.
+constexpr unsigned char CLASS_VOWEL = 1, CLASS_CONSONANT = 2, CLASS_MARK = 4, CLASS_SEPARATOR = 8;
+
+constexpr std::array<unsigned char, 256> make_classes() {
+    std::array<unsigned char, 256> t{};
+    for (int c = 'a'; c <= 'z'; ++c) t[c] = t[c - 32] = CLASS_CONSONANT;
+    for (char c : {'a', 'e', 'i', 'o', 'u'}) t[static_cast<unsigned char>(c)] = t[static_cast<unsigned char>(c - 32)] = CLASS_VOWEL;
+    for (char c : {'"', '\'', '^', '`', '~'}) t[static_cast<unsigned char>(c)] = CLASS_MARK;
+    for (char c : {' ', '!', ',', '.', ':', ';', '?'}) t[static_cast<unsigned char>(c)] = CLASS_SEPARATOR;
+    return t;
+}
+constexpr std::array<unsigned char, 256> k_classes = make_classes();
+
 unsigned char lower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
 unsigned char upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; }
-bool is_letter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool is_vowel(unsigned char c) { return c != 0 && std::strchr("aeiou", lower(c)) != nullptr; }
-bool is_consonant(unsigned char c) { return is_letter(c) && !is_vowel(c); }
-bool is_mark(unsigned char c) { return c != 0 && std::strchr("\"'^`~", c) != nullptr; }
-bool is_separator(unsigned char c) { return c != 0 && std::strchr(" !,.:;?", c) != nullptr; }
+bool is_vowel(unsigned char c) { return k_classes[c] & CLASS_VOWEL; }
+bool is_consonant(unsigned char c) { return k_classes[c] & CLASS_CONSONANT; }
+bool is_mark(unsigned char c) { return k_classes[c] & CLASS_MARK; }
+bool is_separator(unsigned char c) { return k_classes[c] & CLASS_SEPARATOR; }
 bool is_vowel_or_mark(unsigned char c) { return is_vowel(c) || is_mark(c); }
 bool is_a_or_o(unsigned char c) { return lower(c) == 'a' || lower(c) == 'o'; }
 
 struct WordView {
     const unsigned char* w;
+    const unsigned char* up;  // the word upper-cased once, for the literal comparisons
     int n;
     bool inside(int i) const { return i >= 0 && i < n; }
 };
+
+// Context characters that are symbols rather than letters to compare.
+bool is_right_symbol(unsigned char c) {
+    switch (c) {
+    case '#': case '%': case '*': case '+': case '[': case '\\': case '&': return true;
+    default: return false;
+    }
+}
 
 bool left_fits(const RuleRecord& r, const WordView& v, int pos) {
     int s = pos - 1;
@@ -54,11 +76,11 @@ bool left_fits(const RuleRecord& r, const WordView& v, int pos) {
                 return false;
             break;
         case '|':
-            if (!v.inside(s) || !std::strchr("nrs", lower(v.w[s])) || v.w[s] == 0) return false;
+            if (!v.inside(s) || (v.up[s] != 'N' && v.up[s] != 'R' && v.up[s] != 'S')) return false;
             --s;
             break;
         default:
-            if (!v.inside(s) || upper(v.w[s]) != sym) return false;
+            if (!v.inside(s) || v.up[s] != sym) return false;
             --s;
         }
     }
@@ -92,11 +114,11 @@ bool right_fits(const RuleRecord& r, const WordView& v, int from) {
             if (v.inside(s) && lower(v.w[s]) == 's') ++s;
             break;
         case '&':
-            if (!v.inside(s) || v.w[s] == 0 || !std::strchr("lmnrz", lower(v.w[s]))) return false;
+            if (!v.inside(s) || !std::memchr("LMNRZ", v.up[s], 5)) return false;
             ++s;
             break;
         default:
-            if (!v.inside(s) || upper(v.w[s]) != sym) return false;
+            if (!v.inside(s) || v.up[s] != sym) return false;
             ++s;
         }
     }
@@ -105,12 +127,14 @@ bool right_fits(const RuleRecord& r, const WordView& v, int from) {
 
 bool match_fits(const RuleRecord& r, const WordView& v, int pos) {
     for (int k = 0; k < r.match_len; ++k)
-        if (!v.inside(pos + k) || upper(v.w[pos + k]) != static_cast<unsigned char>(r.match[k])) return false;
+        if (!v.inside(pos + k) || v.up[pos + k] != static_cast<unsigned char>(r.match[k])) return false;
     return true;
 }
 
 void convert(const RulesWord& word, std::string& out) {
-    WordView v{reinterpret_cast<const unsigned char*>(word.text), word.len};
+    unsigned char up[RULES_MAX_WORD + 1];
+    for (int i = 0; i < word.len; ++i) up[i] = upper(static_cast<unsigned char>(word.text[i]));
+    WordView v{reinterpret_cast<const unsigned char*>(word.text), up, word.len};
     out += '[';
     int pos = 0;
     while (pos < v.n) {
@@ -119,8 +143,14 @@ void convert(const RulesWord& word, std::string& out) {
         const char* text = fallback;
         int text_len = 4;
         int step = 1;
-        for (const RuleRecord* r = rules_first(c); r; r = rules_next(r)) {
-            if (match_fits(*r, v, pos) && left_fits(*r, v, pos) && right_fits(*r, v, pos + r->match_len)) {
+        const RuleRecord* all = rules_records();
+        for (const RuleRecord* r = rules_first(c); r; r = r->next < 0 ? nullptr : all + r->next) {
+            // Most rules of a long list differ in the letter after the
+            // match: compare that one before the whole rule.
+            int after = pos + r->match_len;
+            unsigned char first = static_cast<unsigned char>(r->right[0]);
+            if (r->right_len > 0 && !is_right_symbol(first) && (after >= v.n || up[after] != first)) continue;
+            if (match_fits(*r, v, pos) && left_fits(*r, v, pos) && right_fits(*r, v, after)) {
                 text = r->output;
                 text_len = static_cast<int>(std::strlen(r->output));
                 step = r->match_len > 0 ? r->match_len : 1;

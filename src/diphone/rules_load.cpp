@@ -281,6 +281,8 @@ const RuleRecord* rules_first(unsigned char c) {
 
 const RuleRecord* rules_next(const RuleRecord* r) { return r->next < 0 ? nullptr : &g_rules.rules[r->next]; }
 
+const RuleRecord* rules_records() { return g_rules.rules; }
+
 const char* rules_find_exception(const char* word, int len) {
     char key[RULES_MAX_WORD + 1];
     len = std::min(len, RULES_MAX_WORD);

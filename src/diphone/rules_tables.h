@@ -16,5 +16,8 @@ struct RuleRecord {
 // First rule of the list of character code c (32..95), or nullptr.
 const RuleRecord* rules_first(unsigned char c);
 const RuleRecord* rules_next(const RuleRecord* r);
+// The table the lists link into, so that a list can be walked without a
+// call per rule: the rule after r is rules_records()[r->next].
+const RuleRecord* rules_records();
 // The replacement of an exact key, or nullptr.
 const char* rules_find_exception(const char* word, int len);

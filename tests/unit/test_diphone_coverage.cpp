@@ -29,7 +29,7 @@ std::set<std::string> index_names(const fs::path& ind) {
     return names;
 }
 
-// Game words, everyday words and the benchmark text.
+// Game words, everyday words, the benchmark text and the pronunciation samples.
 std::vector<std::string> real_words() {
     std::vector<std::string> words = game_words();
     std::vector<std::string> common = common_words();
@@ -37,6 +37,10 @@ std::vector<std::string> real_words() {
         diphone_text_words((fs::path(FUGA_SOURCE_DIR) / "bench" / "texto_1000_palavras.txt").string());
     words.insert(words.end(), common.begin(), common.end());
     words.insert(words.end(), bench.begin(), bench.end());
+    for (const char* sample : {"rules_words_everyday.txt", "rules_words_dictionary.txt"}) {
+        std::vector<std::string> w = diphone_text_words((fs::path(FUGA_SOURCE_DIR) / "tests" / "data" / sample).string());
+        words.insert(words.end(), w.begin(), w.end());
+    }
     return words;
 }
 
