@@ -37,14 +37,6 @@ struct WordView {
     bool inside(int i) const { return i >= 0 && i < n; }
 };
 
-// Context characters that are symbols rather than letters to compare.
-bool is_right_symbol(unsigned char c) {
-    switch (c) {
-    case '#': case '%': case '*': case '+': case '[': case '\\': case '&': return true;
-    default: return false;
-    }
-}
-
 bool left_fits(const RuleRecord& r, const WordView& v, int pos) {
     int s = pos - 1;
     for (int k = r.left_len - 1; k >= 0; --k) {
@@ -144,12 +136,11 @@ void convert(const RulesWord& word, std::string& out) {
         int text_len = 4;
         int step = 1;
         const RuleRecord* all = rules_records();
-        for (const RuleRecord* r = rules_first(c); r; r = r->next < 0 ? nullptr : all + r->next) {
-            // Most rules of a long list differ in the letter after the
-            // match: compare that one before the whole rule.
+        int count = 0;
+        const short* cand = rules_candidates(c, pos + 1 < v.n ? up + pos + 1 : nullptr, count);
+        for (int k = 0; k < count; ++k) {
+            const RuleRecord* r = all + cand[k];
             int after = pos + r->match_len;
-            unsigned char first = static_cast<unsigned char>(r->right[0]);
-            if (r->right_len > 0 && !is_right_symbol(first) && (after >= v.n || up[after] != first)) continue;
             if (match_fits(*r, v, pos) && left_fits(*r, v, pos) && right_fits(*r, v, after)) {
                 text = r->output;
                 text_len = static_cast<int>(std::strlen(r->output));

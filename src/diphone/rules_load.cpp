@@ -8,6 +8,13 @@
 
 namespace {
 
+// The candidates of a list are grouped by the character after the rule's
+// first letter: the 26 letters, the five accent marks, the end of the word
+// and anything else.
+constexpr int BUCKETS = 33;
+constexpr int BUCKET_END = 31;
+constexpr int BUCKET_OTHER = 32;
+
 // A key holds a whole line and the bar that closes a line without "=".
 constexpr int EXCEPTION_TEXT = RULES_MAX_EXCEPTION_LINE + 1;
 
@@ -22,6 +29,11 @@ struct RulesState {
     int rule_count = 0;
     int head[RULES_MAX_LISTS];
     int tail[RULES_MAX_LISTS];
+    // Per list and bucket, the rules that can fit there, in file order:
+    // candidates[start[l][b] .. start[l][b + 1]). Rebuilt when the rules change.
+    int start[RULES_MAX_LISTS][BUCKETS + 1];
+    short candidates[RULES_MAX_RULES * BUCKETS];
+    bool index_stale = true;
     ExceptionEntry exceptions[RULES_MAX_EXCEPTIONS];
     // Sorted order of the entries; the entries themselves stay where read.
     int order[RULES_MAX_EXCEPTIONS];
@@ -38,6 +50,7 @@ RulesState g_rules;
 
 void clear_lists() {
     g_rules.rule_count = 0;
+    g_rules.index_stale = true;
     for (int i = 0; i < RULES_MAX_LISTS; ++i) g_rules.head[i] = g_rules.tail[i] = -1;
 }
 
@@ -126,6 +139,7 @@ LineResult parse_rule_line(const char* line, int len, const std::string& name, i
         if (r.match[i] >= 'a' && r.match[i] <= 'z') note(name, number, "rule never fits: lower-case letter in its match");
     if (g_rules.rule_count >= RULES_MAX_RULES) return LineResult::Full;
     int index = g_rules.rule_count++;
+    g_rules.index_stale = true;
     r.next = -1;
     g_rules.rules[index] = r;
     int list = first - 32;
@@ -135,6 +149,48 @@ LineResult parse_rule_line(const char* line, int len, const std::string& name, i
         g_rules.rules[g_rules.tail[list]].next = index;
     g_rules.tail[list] = index;
     return LineResult::Stored;
+}
+
+int bucket_of_letter(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return c - 'A';
+    const char* marks = "\"'^`~";
+    const char* m = c ? std::strchr(marks, c) : nullptr;
+    return m ? 26 + static_cast<int>(m - marks) : BUCKET_OTHER;
+}
+
+// Whether a rule can fit when the word character after its first letter
+// falls in bucket b: what the rest of its match, or else the first symbol
+// of its right context, asks of that character.
+bool rule_fits_bucket(const RuleRecord& r, int b) {
+    bool letter = b < 26, end = b == BUCKET_END;
+    bool vowel = letter && std::strchr("AEIOU", 'A' + b);
+    if (r.match_len >= 2) return b == bucket_of_letter(static_cast<unsigned char>(r.match[1]));
+    if (r.right_len == 0) return true;
+    unsigned char sym = static_cast<unsigned char>(r.right[0]);
+    switch (sym) {
+    case '#': return vowel || (b >= 26 && b < BUCKET_END);
+    case '%': return end;
+    case '*': return letter && !vowel && b != 'R' - 'A' && b != 'L' - 'A';
+    case '+': return b == 'E' - 'A' || b == 'I' - 'A';
+    case '[': return end || (letter && !vowel && b != 'H' - 'A');
+    case '\\': return true;
+    case '&': return letter && std::strchr("LMNRZ", 'A' + b);
+    default: return b == bucket_of_letter(sym);
+    }
+}
+
+void build_index() {
+    int n = 0;
+    for (int l = 0; l < RULES_MAX_LISTS; ++l)
+        for (int b = 0; b < BUCKETS; ++b) {
+            g_rules.start[l][b] = n;
+            for (int i = g_rules.head[l]; i >= 0; i = g_rules.rules[i].next)
+                if (rule_fits_bucket(g_rules.rules[i], b)) g_rules.candidates[n++] = static_cast<short>(i);
+        }
+    for (int l = 0; l < RULES_MAX_LISTS; ++l) g_rules.start[l][BUCKETS] = n;
+    // The first bucket of the next list closes each list's last one.
+    for (int l = 0; l + 1 < RULES_MAX_LISTS; ++l) g_rules.start[l][BUCKETS] = g_rules.start[l + 1][0];
+    g_rules.index_stale = false;
 }
 
 bool load_rules(LineReader& in, const std::string& name) {
@@ -282,6 +338,16 @@ const RuleRecord* rules_first(unsigned char c) {
 const RuleRecord* rules_next(const RuleRecord* r) { return r->next < 0 ? nullptr : &g_rules.rules[r->next]; }
 
 const RuleRecord* rules_records() { return g_rules.rules; }
+
+const short* rules_candidates(unsigned char c, const unsigned char* next, int& count) {
+    count = 0;
+    if (c < 32 || c > 95) return nullptr;
+    if (g_rules.index_stale) build_index();
+    int b = next ? bucket_of_letter(*next) : BUCKET_END;
+    const int* st = g_rules.start[c - 32];
+    count = st[b + 1] - st[b];
+    return g_rules.candidates + st[b];
+}
 
 const char* rules_find_exception(const char* word, int len) {
     char key[RULES_MAX_WORD + 1];

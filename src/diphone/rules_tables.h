@@ -19,5 +19,9 @@ const RuleRecord* rules_next(const RuleRecord* r);
 // The table the lists link into, so that a list can be walked without a
 // call per rule: the rule after r is rules_records()[r->next].
 const RuleRecord* rules_records();
+// The rules of c's list that can fit where `next` is the word character
+// after c (upper-cased; nullptr at the end of the word), in file order, as
+// indices into rules_records(). Every rule left out cannot fit there.
+const short* rules_candidates(unsigned char c, const unsigned char* next, int& count);
 // The replacement of an exact key, or nullptr.
 const char* rules_find_exception(const char* word, int len);
