@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     diphone_reset();
     diphone_set_output_hook([](const uint8_t*, size_t, void*) {}, nullptr);
     if (diphone_start() != 0) return 0;
-    diphone_set_timing(static_cast<int32_t>(size % 700), static_cast<int32_t>(size % 300), 100, false, false);
+    diphone_set_timing(static_cast<int32_t>(size % 700), static_cast<int32_t>(size % 300), 100);
     for (size_t r = 0; r + 15 <= index_bytes; r += 15) {
         std::string name(reinterpret_cast<const char*>(rest + r + 1), std::min<size_t>(8, rest[r]));
         diphone_play_unit(name, static_cast<int>(r % 3), 1.0);
