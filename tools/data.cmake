@@ -66,6 +66,22 @@ add_custom_command(OUTPUT ${FUGA_EXCEPTIONS_FILE}
 add_custom_target(fuga_rules_data DEPENDS ${FUGA_RULES_FILE} ${FUGA_EXCEPTIONS_FILE})
 add_dependencies(fuga_data fuga_rules_data)
 
+# The Portuguese engine's rules, exceptions, abbreviations and prosody
+# (data/verna/, UTF-8) in Latin-1 under build/data/verna/, where the engine's
+# start-up looks for portug.nrl, portug.exc, portug.abr and portug.pro.
+set(FUGA_VERNA_DIR ${FUGA_DATA_DIR}/verna)
+file(MAKE_DIRECTORY ${FUGA_VERNA_DIR})
+set(FUGA_VERNA_FILES "")
+foreach(name portug.nrl portug.exc portug.abr portug.pro)
+  add_custom_command(OUTPUT ${FUGA_VERNA_DIR}/${name}
+    COMMAND to_latin1 ${CMAKE_SOURCE_DIR}/data/verna/${name} ${FUGA_VERNA_DIR}/${name}
+    DEPENDS to_latin1 ${CMAKE_SOURCE_DIR}/data/verna/${name}
+    COMMENT "Portuguese engine data ${name} in Latin-1")
+  list(APPEND FUGA_VERNA_FILES ${FUGA_VERNA_DIR}/${name})
+endforeach()
+add_custom_target(fuga_verna_data DEPENDS ${FUGA_VERNA_FILES})
+add_dependencies(fuga_data fuga_verna_data)
+
 # The own synthesizer's voice databases DIFONES1..5: one generator run per
 # speed (the two cores share them), for every unit that the installed
 # Latin-1 rules and exceptions can ask for in real text (the game's texts
@@ -113,5 +129,5 @@ endblock()
 install(TARGETS fuga RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/install/fuga-play DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${FUGA_INSTALLED_INI} DESTINATION ${FUGA_INSTALL_DATA})
-install(DIRECTORY ${FUGA_SOUND_DIR} ${FUGA_LETTERS_DIR} ${FUGA_DIPHONES_DIR} DESTINATION ${FUGA_INSTALL_DATA}
+install(DIRECTORY ${FUGA_SOUND_DIR} ${FUGA_LETTERS_DIR} ${FUGA_DIPHONES_DIR} ${FUGA_VERNA_DIR} DESTINATION ${FUGA_INSTALL_DATA}
   PATTERN ".*" EXCLUDE)

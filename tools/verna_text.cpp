@@ -1,0 +1,93 @@
+// verna_text: what the Portuguese engine makes of a text, stage by stage:
+// the normalised text, the tokens, the intonation patterns or the phoneme
+// lines. Reads the engine's data from build/data/verna (beside this
+// program) or from the directory given with --data.
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "platform/os.h"
+#include "util/latin1.h"
+#include "verna/abbreviations.h"
+#include "verna/letter_rules.h"
+#include "verna/message.h"
+#include "verna/normalise.h"
+#include "verna/prosody.h"
+#include "verna/tokens.h"
+
+namespace {
+enum class Stage { Normalised, Tokens, Patterns, Phonemes };
+
+void to_stderr(const std::string& text) { std::fprintf(stderr, "verna_text: %s\n", utf8(text).c_str()); }
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: verna_text [--data DIR] --normalised|--tokens|--patterns|--phonemes [TEXT]\n"
+                 "Without TEXT, each line of standard input is one text (UTF-8).\n");
+    return 2;
+}
+
+bool load(const std::string& dir) {
+    verna_set_message_recorder(to_stderr);
+    bool ok = true;
+    if (!verna_load_rules(dir + "/portug.nrl") || !verna_load_exceptions(dir + "/portug.exc")) {
+        std::fprintf(stderr, "verna_text: %s/portug.nrl or portug.exc cannot be read\n", dir.c_str());
+        ok = false;
+    }
+    if (!verna_rules_message().empty()) std::fprintf(stderr, "verna_text: %s\n", verna_rules_message().c_str());
+    if (!verna_load_abbreviations(dir + "/portug.abr")) {
+        std::fprintf(stderr, "verna_text: %s\n", verna_abbreviations_message().c_str());
+        ok = false;
+    }
+    if (!verna_load_prosody(dir + "/portug.pro")) ok = false;
+    return ok;
+}
+
+void print(const VernaLines& lines) {
+    for (const std::string& l : lines) std::cout << utf8(l) << "\n";
+}
+
+void run(Stage stage, const std::string& utf8_text) {
+    std::string normalised = verna_normalise_text(latin1(utf8_text));
+    if (stage == Stage::Normalised) {
+        std::cout << utf8(normalised) << "\n";
+        return;
+    }
+    VernaLines tokens = verna_tokenise(normalised);
+    if (stage == Stage::Tokens) return print(tokens);
+    VernaLines patterns = verna_assign_patterns(tokens);
+    if (stage == Stage::Patterns) return print(patterns);
+    print(verna_text_to_phonemes(patterns));
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string program = os_program_path();
+    std::string dir = program.substr(0, program.find_last_of('/') + 1) + "data/verna";
+    int stage = -1;
+    std::string text;
+    bool have_text = false;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--data") && i + 1 < argc) dir = argv[++i];
+        else if (!std::strcmp(argv[i], "--normalised")) stage = static_cast<int>(Stage::Normalised);
+        else if (!std::strcmp(argv[i], "--tokens")) stage = static_cast<int>(Stage::Tokens);
+        else if (!std::strcmp(argv[i], "--patterns")) stage = static_cast<int>(Stage::Patterns);
+        else if (!std::strcmp(argv[i], "--phonemes")) stage = static_cast<int>(Stage::Phonemes);
+        else if (argv[i][0] == '-' && argv[i][1] == '-') return usage();
+        else if (!have_text) text = argv[i], have_text = true;
+        else return usage();
+    }
+    if (stage < 0) return usage();
+    if (!load(dir)) return 1;
+    if (have_text) {
+        run(static_cast<Stage>(stage), text);
+        return 0;
+    }
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        run(static_cast<Stage>(stage), line);
+    }
+    return 0;
+}
