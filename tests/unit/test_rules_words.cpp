@@ -597,6 +597,13 @@ const WordCase k_words[] = {
     {"mulheres", "[m/u /lh/E /r/i /s]"},
     {"pedra", "[p/E /d/r/a^ ]"},
     {"porque", "[p/o^rr /k/E^ ]"},
+    // Hiatus: the i of -uir and -air verbs before a consonant and of -uiu is a
+    // vowel of its own and stressed; re- keeps its e before in-; põem.
+    {"diluirmos", "[dj/i /l/u /Irr /m/u /s]"},
+    {"cairmos", "[k/a /Irr /m/u /s]"},
+    {"incluiu", "[i~ /k/l/u /Iw ]"},
+    {"põem", "[p/O~y ]"},
+    {"reinventar", "[rr/e^ /i~ /v/e~ /t/Arr ]"},
     {"qualquer", "[kw/aw /k/Err ]"},
     {"troca", "[t/r/O /k/a^ ]"},
     {"voz", "[v/O /s]"},
@@ -811,6 +818,24 @@ std::set<std::string> game_words() {
     return words;
 }
 
+// The words of the pronunciation samples in tests/data (comment lines left out).
+std::vector<std::string> sample_words() {
+    std::vector<std::string> words;
+    for (const char* list : {"../tests/data/rules_words_everyday.txt", "../tests/data/rules_words_dictionary.txt"}) {
+        std::string text = rules_test_read_source(list);
+        EXPECT_FALSE(text.empty()) << list;
+        size_t pos = 0;
+        while (pos < text.size()) {
+            size_t end = text.find('\n', pos);
+            if (end == std::string::npos) end = text.size();
+            std::string line = text.substr(pos, end - pos);
+            pos = end + 1;
+            if (!line.empty() && line[0] != '#') words.push_back(line);
+        }
+    }
+    return words;
+}
+
 }  // namespace
 
 TEST_F(RulesWords, EveryWordOfTheGameIsInTheTable) {
@@ -831,6 +856,7 @@ TEST_F(RulesWords, GroupsHaveTheShapesTheUnitsAreMadeFor) {
     for (const WordCase& c : k_words) texts.push_back(latin1(c.word));
     for (int i = 0; i < TXT_COUNT; ++i) texts.push_back(game_text_entry(static_cast<GameText>(i)).text);
     texts.push_back(rules_test_read_source("../bench/texto_1000_palavras.txt"));
+    for (const std::string& w : sample_words()) texts.push_back(w);
     for (const std::string& t : texts)
         for (const std::string& g : groups_of(rules_text_to_phonemes(t)))
             EXPECT_TRUE(std::regex_match(g, shape)) << "group " << g << " in: " << utf8(t.substr(0, 60));
@@ -933,18 +959,7 @@ TEST_F(RulesWords, RuleFileStaysWithinTheRecordCapacities) {
 TEST_F(RulesWords, EveryWordOfTwoVowelsHasOneStressedVowel) {
     std::vector<std::string> words;
     for (const WordCase& c : k_words) words.push_back(latin1(c.word));
-    for (const char* list : {"../tests/data/rules_words_everyday.txt", "../tests/data/rules_words_dictionary.txt"}) {
-        std::string text = rules_test_read_source(list);
-        ASSERT_FALSE(text.empty()) << list;
-        size_t pos = 0;
-        while (pos < text.size()) {
-            size_t end = text.find('\n', pos);
-            if (end == std::string::npos) end = text.size();
-            std::string line = text.substr(pos, end - pos);
-            pos = end + 1;
-            if (!line.empty() && line[0] != '#') words.push_back(line);
-        }
-    }
+    for (const std::string& w : sample_words()) words.push_back(w);
     ASSERT_GT(words.size(), 2000u);
     for (const std::string& w : words) {
         if (w.find('-') != std::string::npos) continue;  // two words
