@@ -129,7 +129,9 @@ int play_samples(const uint8_t* samples, uint32_t bytes, int32_t rate, uint16_t 
                 wave_stop();
                 return 0;
             }
-            console_delay(WAVE_FULL_WAIT_MS);
+            // Woken by the first message, so a key is tested the moment it
+            // arrives and not at the end of a sleep.
+            console_wait_message(WAVE_FULL_WAIT_MS);
         }
         if (key_stops()) {
             wave_stop();

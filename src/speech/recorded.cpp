@@ -24,6 +24,19 @@ void play_file_and_wait(const std::string& path, unsigned flags = 0) {
     speech_wait_while_busy();
 }
 
+// Waits ms milliseconds unless a key is waiting or arrives meanwhile; the
+// wait wakes on every message, so the key ends it at once. False when a key
+// ended it.
+bool wait_unless_key(unsigned ms) {
+    uint64_t end = os_ticks_ms() + ms;
+    for (;;) {
+        if (console_key_waiting()) return false;
+        uint64_t now = os_ticks_ms();
+        if (now >= end) return true;
+        console_wait_message(static_cast<int>(end - now));
+    }
+}
+
 bool safe_key(const std::string& key) { return !key.empty() && key.find('/') == std::string::npos && key != "." && key != ".."; }
 }  // namespace
 
@@ -87,7 +100,7 @@ void speech_spell(const std::string& text) {
 
 void speech_pause(int ms) {
     for (int i = 0; i < ms / 50; ++i) {
-        if (!console_key_waiting()) console_delay(50);
+        if (!wait_unless_key(50)) return;
     }
 }
 
@@ -119,13 +132,15 @@ uint8_t speech_read_key_echo() {
 }
 
 void speech_dial_tones(const std::string& text) {
+    // A key ends the dialling: the tones and the gaps between them alike.
     for (unsigned char c : speech_upper(text)) {
+        if (console_key_waiting()) break;
         if (c == '#' || c == '*' || (c >= '0' && c <= '9')) {
             std::string name = std::string("dtmf_") + (c == '*' ? 'X' : static_cast<char>(c)) + ".wav";
             play_file_and_wait(file_lookup(diphone_letters_directory(), name), WAVE_KEEP_RATE);
-            console_delay(100);
+            wait_unless_key(100);
         } else if (c == ',') {
-            console_delay(1000);
+            wait_unless_key(1000);
         }
     }
 }

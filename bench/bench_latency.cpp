@@ -1,0 +1,524 @@
+// Latency as the player hears it, timed at a real sound server: a private
+// PulseAudio server with a null sink, its monitor recorded and every sample
+// timestamped, the game driven by xdotool in a virtual X display (window) and
+// by tmux (terminal). Three figures per backend: start to the first sound,
+// a key at the prompt to its echo's first sample, and a key during the long
+// introduction to the end of the introduction's sound. The peers are timed
+// the same way: espeak-ng from exec to its first sample.
+//
+// A measurement, not a test: it needs pulseaudio, parec, Xvfb, xdotool and
+// tmux, and the installation data the build makes. Keys are stamped when the
+// sending program (xdotool, tmux send-keys) has returned, so their own start
+// and connection cost is not counted.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+constexpr int RATE = 48000;
+// A sample this loud (of 32767) is sound: well above the dither of the
+// stored 8-bit recordings.
+constexpr int LOUD = 2048;
+constexpr double NEVER = 1e300;
+
+double now_s() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+void pause_s(double s) { std::this_thread::sleep_for(std::chrono::duration<double>(s)); }
+
+std::string build_dir() { return FUGA_BINARY_DIR; }
+
+struct Child {
+    pid_t pid = -1;
+};
+
+// Starts argv with `extra` added to the environment; stdout to `out_fd` when
+// given, stdin from /dev/null, stderr to `err_path` or /dev/null.
+Child spawn(const std::vector<std::string>& argv, const std::vector<std::string>& extra, int out_fd = -1,
+            const std::string& err_path = "/dev/null") {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        std::string s = *e;
+        bool replaced = false;
+        for (const std::string& x : extra)
+            if (s.substr(0, s.find('=') + 1) == x.substr(0, x.find('=') + 1)) replaced = true;
+        if (!replaced) env.push_back(s);
+    }
+    for (const std::string& x : extra) env.push_back(x);
+    std::vector<char*> a, e;
+    for (const std::string& s : argv) a.push_back(const_cast<char*>(s.c_str()));
+    a.push_back(nullptr);
+    for (const std::string& s : env) e.push_back(const_cast<char*>(s.c_str()));
+    e.push_back(nullptr);
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+    if (out_fd >= 0) posix_spawn_file_actions_adddup2(&fa, out_fd, 1);
+    else posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&fa, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attr, 0);
+    Child c;
+    if (posix_spawnp(&c.pid, a[0], &fa, &attr, a.data(), e.data()) != 0) c.pid = -1;
+    posix_spawn_file_actions_destroy(&fa);
+    posix_spawnattr_destroy(&attr);
+    return c;
+}
+
+// Runs a program to its end; returns the time at which it had ended.
+double run(const std::vector<std::string>& argv, const std::vector<std::string>& extra) {
+    Child c = spawn(argv, extra);
+    int status = 0;
+    if (c.pid > 0) waitpid(c.pid, &status, 0);
+    return now_s();
+}
+
+void stop(Child& c) {
+    if (c.pid <= 0) return;
+    kill(-c.pid, SIGTERM);
+    for (int i = 0; i < 100; ++i) {
+        if (waitpid(c.pid, nullptr, WNOHANG) == c.pid) {
+            c.pid = -1;
+            return;
+        }
+        pause_s(0.01);
+    }
+    kill(-c.pid, SIGKILL);
+    waitpid(c.pid, nullptr, 0);
+    c.pid = -1;
+}
+
+std::string temp_dir(const char* name) {
+    std::string t = std::string("/tmp/fuga-") + name + "-XXXXXX";
+    std::vector<char> buf(t.begin(), t.end());
+    buf.push_back(0);
+    return mkdtemp(buf.data()) ? buf.data() : "";
+}
+
+// The private sound server and the recording of its null sink's monitor.
+class SoundServer {
+public:
+    bool start() {
+        dir_ = temp_dir("pulse");
+        if (dir_.empty()) return false;
+        env_ = {"HOME=" + dir_, "XDG_RUNTIME_DIR=" + dir_, "PULSE_RUNTIME_PATH=" + dir_, "PULSE_STATE_PATH=" + dir_,
+            "PULSE_SERVER=unix:" + dir_ + "/native"};
+        server_ = spawn({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                            "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + dir_ + "/native",
+                            "-L", "module-null-sink sink_name=fuga_bench rate=48000 channels=1"},
+            env_, -1, dir_ + "/pulseaudio.log");
+        for (int i = 0; i < 200; ++i) {
+            struct stat st;
+            if (stat((dir_ + "/native").c_str(), &st) == 0) break;
+            pause_s(0.02);
+        }
+        int fds[2];
+        if (pipe(fds) != 0) return false;
+        recorder_ = spawn({"parec", "-d", "fuga_bench.monitor", "--raw", "--format=s16le", "--rate=48000",
+                              "--channels=1", "--latency-msec=2", "--process-time-msec=1"},
+            env_, fds[1], dir_ + "/parec.log");
+        close(fds[1]);
+        read_fd_ = fds[0];
+        reader_ = std::thread([this] { read_loop(); });
+        // Wait for the recording to flow.
+        for (int i = 0; i < 300 && samples() < RATE / 10; ++i) pause_s(0.01);
+        return samples() >= RATE / 10;
+    }
+
+    ~SoundServer() {
+        stop(recorder_);
+        if (reader_.joinable()) reader_.join();
+        if (read_fd_ >= 0) close(read_fd_);
+        stop(server_);
+    }
+
+    const std::vector<std::string>& env() const { return env_; }
+
+    size_t samples() {
+        std::lock_guard<std::mutex> hold(lock_);
+        return pcm_.size();
+    }
+
+    // Steady-clock time of sample `i`: its chunk arrived when its last
+    // sample had been recorded.
+    double time_of(size_t i) {
+        std::lock_guard<std::mutex> hold(lock_);
+        for (const Chunk& c : chunks_)
+            if (i < c.end) return c.arrived - double(c.end - 1 - i) / RATE;
+        return NEVER;
+    }
+
+    // The index of the first sample recorded at or after time t.
+    size_t index_at(double t) {
+        std::lock_guard<std::mutex> hold(lock_);
+        size_t begin = 0;
+        for (const Chunk& c : chunks_) {
+            double first = c.arrived - double(c.end - 1 - begin) / RATE;
+            if (t <= c.arrived) {
+                if (t <= first) return begin;
+                return c.end - 1 - size_t((c.arrived - t) * RATE);
+            }
+            begin = c.end;
+        }
+        return pcm_.size();
+    }
+
+    int16_t at(size_t i) {
+        std::lock_guard<std::mutex> hold(lock_);
+        return i < pcm_.size() ? pcm_[i] : 0;
+    }
+
+    // Index of the first loud sample at or after t, waiting up to `limit`
+    // s; SIZE_MAX when none came.
+    size_t first_loud_after(double t, double limit) {
+        double give_up = now_s() + limit;
+        size_t i = index_at(t);
+        while (now_s() < give_up) {
+            size_t n = samples();
+            for (; i < n; ++i)
+                if (std::abs(at(i)) >= LOUD) return i;
+            pause_s(0.002);
+        }
+        return SIZE_MAX;
+    }
+    double first_sound_after(double t, double limit) {
+        size_t i = first_loud_after(t, limit);
+        return i == SIZE_MAX ? NEVER : time_of(i);
+    }
+
+    // Waits until the sink has been silent for `quiet` s (at most `limit`).
+    bool wait_quiet(double quiet, double limit) {
+        double give_up = now_s() + limit;
+        while (now_s() < give_up) {
+            size_t n = samples();
+            size_t span = size_t(quiet * RATE);
+            if (n > span) {
+                bool loud = false;
+                for (size_t i = n - span; i < n && !loud; ++i) loud = std::abs(at(i)) >= LOUD;
+                if (!loud) return true;
+            }
+            pause_s(0.05);
+        }
+        return false;
+    }
+
+    void copy(size_t from, size_t to, std::vector<int16_t>& out) {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (to > pcm_.size()) to = pcm_.size();
+        out.assign(pcm_.begin() + long(std::min(from, to)), pcm_.begin() + long(to));
+    }
+
+private:
+    struct Chunk {
+        size_t end;
+        double arrived;
+    };
+
+    void read_loop() {
+        int16_t buf[256];
+        for (;;) {
+            ssize_t n = read(read_fd_, buf, sizeof buf);
+            if (n <= 0) return;
+            double t = now_s();
+            std::lock_guard<std::mutex> hold(lock_);
+            size_t count = size_t(n) / 2;  // parec writes whole samples
+            pcm_.insert(pcm_.end(), buf, buf + count);
+            chunks_.push_back({pcm_.size(), t});
+        }
+    }
+
+    std::string dir_;
+    std::vector<std::string> env_;
+    Child server_, recorder_;
+    int read_fd_ = -1;
+    std::thread reader_;
+    std::mutex lock_;
+    std::vector<int16_t> pcm_;
+    std::vector<Chunk> chunks_;
+};
+
+// The introduction's recording, as the sink should play it.
+struct Recording {
+    std::vector<double> samples;  // -1..1
+    int rate = 11025;
+    size_t first_loud = 0;
+    bool load(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+        if (bytes.size() < 44) return false;
+        rate = int(bytes[24] | bytes[25] << 8 | bytes[26] << 16);
+        for (size_t i = 44; i < bytes.size(); ++i) samples.push_back((int(bytes[i]) - 128) / 128.0);
+        while (first_loud < samples.size() && std::abs(samples[first_loud]) * 32768 < LOUD) ++first_loud;
+        return first_loud < samples.size();
+    }
+    double value(double position) const {
+        if (position < 0 || position + 1 >= double(samples.size())) return 0;
+        size_t i = size_t(position);
+        double f = position - double(i);
+        return samples[i] * (1 - f) + samples[i + 1] * f;
+    }
+};
+
+// Where the sink stops playing the recording: windows of 5 ms after `from`
+// are compared with what the recording holds there; the first window that
+// does not match (other sound, or silence where the recording speaks) is the
+// end. `start` is the sink index of the recording's first loud sample.
+double end_of_recording(SoundServer& s, const Recording& r, size_t start, double from, double limit) {
+    const size_t window = RATE / 200;
+    const double step = double(r.rate) / RATE;
+    double give_up = now_s() + limit;
+    size_t i = s.index_at(from);
+    std::vector<int16_t> got;
+    // The sink's resampler delays the sound a little: find that lag once on
+    // the first half second, then follow it within a millisecond.
+    auto correlation = [&](size_t at, size_t length, int lag, double& want2, double& got2) {
+        s.copy(at, at + length, got);
+        double dot = 0;
+        want2 = got2 = 0;
+        for (size_t k = 0; k < got.size(); ++k) {
+            double w = r.value(double(r.first_loud) + (double(at + k) - double(start) + lag) * step);
+            double g = got[k] / 32768.0;
+            dot += w * g;
+            want2 += w * w;
+            got2 += g * g;
+        }
+        return want2 > 0 && got2 > 0 ? dot / std::sqrt(want2 * got2) : 0.0;
+    };
+    while (s.samples() < start + RATE && now_s() < give_up) pause_s(0.01);
+    int lag0 = 0;
+    double best0 = -2;
+    for (int lag = -RATE / 20; lag <= RATE / 20; ++lag) {
+        double w2, g2, c = correlation(start, RATE / 2, lag, w2, g2);
+        if (c > best0) best0 = c, lag0 = lag;
+    }
+    while (now_s() < give_up) {
+        if (s.samples() < i + window + RATE / 100) {
+            pause_s(0.005);
+            continue;
+        }
+        double best = -1, energy_got = 0, energy_want = 0;
+        for (int lag = lag0 - RATE / 1000; lag <= lag0 + RATE / 1000; lag += 4) {
+            double w2, g2, c = correlation(i, window, lag, w2, g2);
+            energy_want = std::max(energy_want, w2);
+            energy_got = g2;
+            best = std::max(best, c);
+        }
+        double floor = double(window) * 1e-4;
+        bool want_sound = energy_want > floor, got_sound = energy_got > floor;
+        if (std::getenv("FUGA_BENCH_DEBUG"))
+            std::fprintf(stderr, "%.3f lag %d (%.2f) want %.4f got %.4f corr %.2f\n", s.time_of(i) - from, lag0, best0,
+                energy_want, energy_got, best);
+        if (want_sound != got_sound || (want_sound && best < 0.5)) return s.time_of(i);
+        i += window;
+    }
+    return NEVER;
+}
+
+// The game with its generated installation in one backend.
+class Game {
+public:
+    virtual ~Game() = default;
+    // Starts the program; returns the time of the exec.
+    virtual double start(const std::vector<std::string>& env) = 0;
+    // Sends one key; returns the time its sender had returned.
+    virtual double key(const char* name) = 0;
+    virtual void stop() = 0;
+};
+
+class WindowGame : public Game {
+public:
+    explicit WindowGame(int display) : display_(":" + std::to_string(display)) {}
+    bool ready() {
+        if (xvfb_.pid > 0) return true;
+        xvfb_ = spawn({"Xvfb", display_, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {});
+        std::string socket = "/tmp/.X11-unix/X" + display_.substr(1);
+        for (int i = 0; i < 200; ++i) {
+            struct stat st;
+            if (stat(socket.c_str(), &st) == 0) return true;
+            pause_s(0.02);
+        }
+        return false;
+    }
+    ~WindowGame() override {
+        stop();
+        ::stop(xvfb_);
+    }
+    double start(const std::vector<std::string>& env) override {
+        std::vector<std::string> e = env;
+        e.push_back("DISPLAY=" + display_);
+        e.push_back("FUGA_BACKEND=sdl");
+        e.push_back("SDL_AUDIODRIVER=pulseaudio");
+        double t = now_s();
+        game_ = spawn({build_dir() + "/play", "-r"}, e);
+        // Focus the window once it is there, so that keys reach it.
+        std::thread([this] {
+            run({"xdotool", "search", "--sync", "--name", "FUGA", "windowfocus", "--sync"}, {"DISPLAY=" + display_});
+        }).detach();
+        return t;
+    }
+    double key(const char* name) override {
+        return run({"xdotool", "key", "--delay", "0", name}, {"DISPLAY=" + display_});
+    }
+    void stop() override { ::stop(game_); }
+
+private:
+    std::string display_;
+    Child xvfb_, game_;
+};
+
+class TerminalGame : public Game {
+public:
+    ~TerminalGame() override { stop(); }
+    double start(const std::vector<std::string>& env) override {
+        dir_ = temp_dir("tmux");
+        std::string fifo = dir_ + "/go";
+        mkfifo(fifo.c_str(), 0600);
+        std::string command = "read go < " + fifo + "; exec env";
+        for (const std::string& e : env) command += " '" + e + "'";
+        command += " FUGA_BACKEND=terminal " + build_dir() + "/play -r";
+        socket_ = dir_ + "/tmux";
+        run({"tmux", "-S", socket_, "-f", "/dev/null", "new-session", "-d", "-x", "100", "-y", "30", command}, {});
+        // The pane waits on the fifo; opening it for writing starts the game.
+        int fd = open(fifo.c_str(), O_WRONLY);
+        double t = now_s();
+        if (fd >= 0) {
+            ssize_t ignored = write(fd, "\n", 1);
+            (void)ignored;
+            close(fd);
+        }
+        return t;
+    }
+    double key(const char* name) override { return run({"tmux", "-S", socket_, "send-keys", name}, {}); }
+    void stop() override {
+        if (socket_.empty()) return;
+        run({"tmux", "-S", socket_, "kill-server"}, {});
+        socket_.clear();
+    }
+
+private:
+    std::string dir_, socket_;
+};
+
+bool tools_present() {
+    for (const char* tool : {"pulseaudio", "parec", "Xvfb", "xdotool", "tmux"}) {
+        std::string cmd = std::string("command -v ") + tool + " >/dev/null 2>&1";
+        if (std::system(cmd.c_str()) != 0) return false;
+    }
+    struct stat st;
+    return stat((build_dir() + "/data/som/INTRO.wav").c_str(), &st) == 0;
+}
+
+std::unique_ptr<Game> make_game(bool window) {
+    if (!window) return std::make_unique<TerminalGame>();
+    auto g = std::make_unique<WindowGame>(97);
+    if (!g->ready()) return nullptr;
+    return g;
+}
+
+// Figure 1: from the exec to the first sample of sound.
+void start_to_first_sample(benchmark::State& state, bool window) {
+    SoundServer sound;
+    if (!tools_present() || !sound.start()) return state.SkipWithError("no sound server or tools");
+    for (auto _ : state) {
+        auto game = make_game(window);
+        if (!game) return state.SkipWithError("no X display");
+        double t0 = game->start(sound.env());
+        double heard = sound.first_sound_after(t0, 10);
+        game->stop();
+        if (heard == NEVER) return state.SkipWithError("nothing was heard");
+        state.SetIterationTime(heard - t0);
+        sound.wait_quiet(0.3, 5);
+    }
+}
+
+// Figure 3 and then figure 2 in the same game: a key 2.5 s into the
+// introduction, the end of the introduction's sound; then, at the quiet
+// prompt, letters whose echoes are timed.
+void key_figures(benchmark::State& state, bool window, bool echo) {
+    SoundServer sound;
+    Recording intro;
+    if (!tools_present() || !sound.start() || !intro.load(build_dir() + "/data/som/INTRO.wav"))
+        return state.SkipWithError("no sound server, tools or installation");
+    auto game = make_game(window);
+    if (!game) return state.SkipWithError("no X display");
+    std::unique_ptr<Game> keep;
+    double t0 = 0, heard = 0;
+    for (auto _ : state) {
+        if (echo) {
+            if (!keep) {
+                keep = std::move(game);
+                t0 = keep->start(sound.env());
+                heard = sound.first_sound_after(t0, 10);
+                pause_s(1.0);
+                keep->key(window ? "Escape" : "Escape");
+                if (!sound.wait_quiet(1.5, 20)) return state.SkipWithError("the game never fell quiet");
+            }
+            double sent = keep->key("a");
+            double echo_heard = sound.first_sound_after(sent, 3);
+            if (echo_heard == NEVER) return state.SkipWithError("no echo");
+            state.SetIterationTime(std::max(0.0, echo_heard - sent));
+            sound.wait_quiet(0.3, 5);
+        } else {
+            auto g = make_game(window);
+            if (!g) return state.SkipWithError("no X display");
+            t0 = g->start(sound.env());
+            size_t start = sound.first_loud_after(t0, 10);
+            if (start == SIZE_MAX) return state.SkipWithError("nothing was heard");
+            heard = sound.time_of(start);
+            pause_s(2.5 - (now_s() - heard));
+            double sent = g->key("x");
+            double end = end_of_recording(sound, intro, start, sent - 0.05, 60);
+            g->stop();
+            if (end == NEVER) return state.SkipWithError("the introduction never ended");
+            state.SetIterationTime(std::max(0.0, end - sent));
+            sound.wait_quiet(0.3, 5);
+        }
+    }
+    if (keep) keep->stop();
+}
+
+// The peer: espeak-ng from exec to its first sample.
+void peer_espeak_first_sample(benchmark::State& state) {
+    SoundServer sound;
+    if (!tools_present() || !sound.start()) return state.SkipWithError("no sound server or tools");
+    for (auto _ : state) {
+        double t0 = now_s();
+        Child c = spawn({"espeak-ng", "-v", "pt-br", "Que fazer?"}, sound.env());
+        double heard = sound.first_sound_after(t0, 10);
+        waitpid(c.pid, nullptr, 0);
+        if (heard == NEVER) return state.SkipWithError("nothing was heard");
+        state.SetIterationTime(heard - t0);
+        sound.wait_quiet(0.3, 5);
+    }
+}
+}  // namespace
+
+BENCHMARK_CAPTURE(start_to_first_sample, window, true)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(start_to_first_sample, terminal, false)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_figures, key_to_echo_window, true, true)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_figures, key_to_echo_terminal, false, true)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_figures, key_to_silence_window, true, false)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_figures, key_to_silence_terminal, false, false)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(peer_espeak_first_sample)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
