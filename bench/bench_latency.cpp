@@ -224,6 +224,21 @@ public:
         return false;
     }
 
+    // Start of the first stretch of `span` s without sound after time t.
+    double quiet_after(double t, double span, double limit) {
+        double give_up = now_s() + limit;
+        size_t i = index_at(t), run_start = i, need = size_t(span * RATE);
+        while (now_s() < give_up) {
+            size_t n = samples();
+            for (; i < n; ++i) {
+                if (std::abs(at(i)) >= LOUD) run_start = i + 1;
+                else if (i + 1 - run_start >= need) return time_of(run_start);
+            }
+            pause_s(0.01);
+        }
+        return NEVER;
+    }
+
     void copy(size_t from, size_t to, std::vector<int16_t>& out) {
         std::lock_guard<std::mutex> hold(lock_);
         if (to > pcm_.size()) to = pcm_.size();
@@ -272,6 +287,21 @@ struct Recording {
         for (size_t i = 44; i < bytes.size(); ++i) samples.push_back((int(bytes[i]) - 128) / 128.0);
         while (first_loud < samples.size() && std::abs(samples[first_loud]) * 32768 < LOUD) ++first_loud;
         return first_loud < samples.size();
+    }
+    // The first time at or after `from` s (counted from the first loud
+    // sample) where no 20 ms of the next `span` s are silent.
+    double speaking_from(double from, double span) const {
+        const size_t step = size_t(rate) / 50;
+        for (size_t at = first_loud + size_t(from * rate); at + size_t(span * rate) < samples.size(); at += step) {
+            bool speaks = true;
+            for (size_t w = at; w < at + size_t(span * rate) && speaks; w += step) {
+                double e = 0;
+                for (size_t k = w; k < w + step; ++k) e += samples[k] * samples[k];
+                speaks = e > double(step) * 1e-4;
+            }
+            if (speaks) return double(at - first_loud) / rate;
+        }
+        return from;
     }
     double value(double position) const {
         if (position < 0 || position + 1 >= double(samples.size())) return 0;
@@ -464,7 +494,8 @@ void key_figures(benchmark::State& state, bool window, bool echo) {
     auto game = make_game(window);
     if (!game) return state.SkipWithError("no X display");
     std::unique_ptr<Game> keep;
-    double t0 = 0, heard = 0;
+    double t0 = 0, heard = 0, quiet_total = 0;
+    int quiet_count = 0;
     for (auto _ : state) {
         if (echo) {
             if (!keep) {
@@ -487,12 +518,20 @@ void key_figures(benchmark::State& state, bool window, bool echo) {
             size_t start = sound.first_loud_after(t0, 10);
             if (start == SIZE_MAX) return state.SkipWithError("nothing was heard");
             heard = sound.time_of(start);
-            pause_s(2.5 - (now_s() - heard));
+            // 2.5 s in, or later where the recording speaks for 300 ms on,
+            // so that its end cannot hide in a pause of its own.
+            pause_s(intro.speaking_from(2.5, 0.3) + 0.1 - (now_s() - heard));
             double sent = g->key("x");
             double end = end_of_recording(sound, intro, start, sent - 0.05, 60);
+            // What the turn plays after the introduction (its attention tone
+            // and the room) goes on until the prompt: the first 300 ms of
+            // quiet shows how long that takes.
+            double quiet = sound.quiet_after(sent, 0.3, 60);
             g->stop();
             if (end == NEVER) return state.SkipWithError("the introduction never ended");
             state.SetIterationTime(std::max(0.0, end - sent));
+            quiet_total += quiet - sent;
+            state.counters["key_to_quiet_ms"] = benchmark::Counter(1000 * quiet_total / ++quiet_count);
             sound.wait_quiet(0.3, 5);
         }
     }
