@@ -8,6 +8,7 @@
 #include "console/console_internal.h"
 #include "platform/os.h"
 #include "platform/profile.h"
+#include "util/number_scan.h"
 
 namespace {
 constexpr int CONSOLE_MAX_CELLS = CONSOLE_MAX_COLUMNS * CONSOLE_MAX_ROWS;
@@ -129,16 +130,8 @@ void new_line(DirtySpan& span) {
 }  // namespace
 
 int console_parse_leading_number(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    long value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = value * 10 + (text[i++] - '0');
-        if (value > 1000000000L) break;
-    }
-    return static_cast<int>(negative ? -value : value);
+    ScannedNumber n = scan_leading_number(text, 1000000001L);
+    return static_cast<int>(n.negative ? -n.value : n.value);
 }
 
 void console_parse_colour_map(const std::string& value, int map[16]) {
@@ -151,14 +144,9 @@ void console_parse_colour_map(const std::string& value, int map[16]) {
         size_t comma = rest.find(',');
         if (comma == std::string::npos) return;
         std::string item = rest.substr(0, comma);
-        size_t k = 0;
-        bool negative = false;
-        if (k < item.size() && (item[k] == '-' || item[k] == '+')) negative = item[k++] == '-';
-        size_t digits_start = k;
-        int number = 0;
-        while (k < item.size() && item[k] >= '0' && item[k] <= '9' && number < 100000) number = number * 10 + (item[k++] - '0');
-        bool complete = k == item.size() && k > digits_start;
-        map[i] = negative ? -number : number;
+        ScannedNumber n = scan_leading_number(item, 100000, false);
+        bool complete = n.used == item.size() && n.used > n.digits;
+        map[i] = static_cast<int>(n.negative ? -n.value : n.value);
         // A bad entry keeps its leading digits and ends the list.
         if (!complete) return;
         rest.erase(0, comma + 1);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "diphone/diphone.h"
+#include "util/latin1.h"
 
 namespace {
 
@@ -36,10 +37,7 @@ void play_unit(const std::string& name, int mode, double factor, int depth);
 
 void request_unit(const std::string& name, int mode, double factor) {
     if (g_speaker.requests) {
-        std::string upper = name.substr(0, DIPHONE_MAX_NAME);
-        for (char& c : upper)
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-        g_speaker.requests->push_back(upper);
+        g_speaker.requests->push_back(ascii_upper(name.substr(0, DIPHONE_MAX_NAME)));
         return;
     }
     play_unit(name, mode, factor, 0);

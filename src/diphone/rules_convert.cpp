@@ -5,6 +5,7 @@
 
 #include "diphone/rules_tables.h"
 #include "diphone/rules_text.h"
+#include "util/latin1.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ constexpr std::array<unsigned char, 256> make_classes() {
 constexpr std::array<unsigned char, 256> k_classes = make_classes();
 
 unsigned char lower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
-unsigned char upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; }
+unsigned char upper(unsigned char c) { return ascii_upper(c); }
 bool is_vowel(unsigned char c) { return k_classes[c] & CLASS_VOWEL; }
 bool is_consonant(unsigned char c) { return k_classes[c] & CLASS_CONSONANT; }
 bool is_mark(unsigned char c) { return k_classes[c] & CLASS_MARK; }

@@ -4,11 +4,12 @@
 
 #include "diphone/rules_tables.h"
 #include "diphone/rules_text.h"
+#include "util/latin1.h"
 
 namespace {
 
 unsigned char lower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
-unsigned char upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; }
+unsigned char upper(unsigned char c) { return ascii_upper(c); }
 bool is_letter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool is_vowel(unsigned char c) { return std::strchr("aeiou", lower(c)) != nullptr && c != 0; }
 bool is_consonant(unsigned char c) { return is_letter(c) && !is_vowel(c); }

@@ -10,6 +10,7 @@
 #include "platform/os.h"
 #include "platform/profile.h"
 #include "util/file_lookup.h"
+#include "util/latin1.h"
 #include "util/random.h"
 #include "util/wave_format.h"
 
@@ -44,12 +45,6 @@ DiphoneDb g_db;
 void note(char kind, const std::string& name, int mode, double factor, bool found) {
     if (g_db.trace) g_db.trace->push_back(DiphoneEvent{kind, name, mode, factor, found, g_db.appended});
     g_db.appended = 0;
-}
-
-std::string upper_ascii(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return s;
 }
 
 // A configured directory with "/" separators and a trailing "/", or "" when
@@ -228,7 +223,7 @@ int32_t diphone_word_gap() { return g_db.word_gap; }
 namespace {
 
 bool play_stored(const std::string& raw_name, int stress_mode, double factor) {
-    std::string name = upper_ascii(raw_name.substr(0, DIPHONE_MAX_NAME));
+    std::string name = ascii_upper(raw_name.substr(0, DIPHONE_MAX_NAME));
     if (g_db.count == 0 || name.size() > DIPHONE_MAX_STORED_NAME) return false;
     long low = 0, high = static_cast<long>(g_db.count) - 1;
     WaveUnitRecord rec;
@@ -288,7 +283,7 @@ bool play_letter(const std::string& name) {
 bool diphone_play_stored_unit(const std::string& name, int stress_mode, double factor) {
     g_db.appended = 0;
     bool found = play_stored(name, stress_mode, factor);
-    note('u', upper_ascii(name.substr(0, DIPHONE_MAX_NAME)), stress_mode, factor, found);
+    note('u', ascii_upper(name.substr(0, DIPHONE_MAX_NAME)), stress_mode, factor, found);
     return found;
 }
 

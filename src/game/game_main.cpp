@@ -12,21 +12,14 @@
 #include "platform/config.h"
 #include "platform/os.h"
 #include "speech/speech.h"
+#include "util/number_scan.h"
 #include "util/random.h"
 
+// A minus counts only when the whole text is the number.
 int game_speed_setting(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    size_t digits = i;
-    long value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        if (value < 1000000) value = value * 10 + (text[i] - '0');
-        ++i;
-    }
-    bool whole = i == text.size() && i > digits;
-    return static_cast<int>(negative && whole ? -value : value);
+    ScannedNumber n = scan_leading_number(text, 1000000);
+    bool whole = n.end == text.size() && n.end > n.digits;
+    return static_cast<int>(n.negative && whole ? -n.value : n.value);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "game/game_state.h"
 #include "game/output.h"
 #include "speech/speech.h"
+#include "util/latin1.h"
 
 namespace {
 struct VerbRow {
@@ -21,14 +22,7 @@ constexpr VerbRow VERBS[] = {
 
 // Upper case by the Latin-1 letters: a..z and the accented small letters
 // 224..254 except the division sign.
-std::string upper_case(const std::string& line) {
-    std::string out = line;
-    for (char& c : out) {
-        unsigned char b = static_cast<unsigned char>(c);
-        if ((b >= 'a' && b <= 'z') || (b >= 224 && b <= 254 && b != 247)) c = static_cast<char>(b - 32);
-    }
-    return out;
-}
+std::string upper_case(const std::string& line) { return latin1_upper(line); }
 
 void drop_first(std::string& line, const char* pattern, size_t count) {
     size_t at = line.find(pattern);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/os.h"
+#include "util/latin1.h"
 
 namespace {
 
@@ -16,13 +17,8 @@ constexpr size_t PROFILE_MAX_FILE_BYTES = 64u * 1024u * 1024u;
 
 bool is_blank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
-// Case folding of the Windows ANSI code page: ASCII letters and the Latin-1
-// accented letters (224..254 except the division sign) fold to upper case.
-unsigned char fold(unsigned char c) {
-    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
-    if (c >= 224 && c != 247 && c != 255) return static_cast<unsigned char>(c - 32);
-    return c;
-}
+// Names compare by the case folding of the Windows ANSI code page.
+unsigned char fold(unsigned char c) { return latin1_upper(c); }
 
 bool same_name(const char* a, size_t alen, const std::string& b) {
     if (alen != b.size()) return false;

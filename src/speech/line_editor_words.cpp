@@ -1,6 +1,7 @@
 // The line editor's text operations without sound: word moves, the word
 // under the cursor, copy and paste.
 #include "speech/line_editor_words.h"
+#include "util/latin1.h"
 
 #include <algorithm>
 #include <cstring>
@@ -19,10 +20,7 @@ bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 // letters of the code page).
 bool is_letter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 128; }
 
-unsigned char upper(unsigned char c) {
-    if ((c >= 'a' && c <= 'z') || c >= 224) return static_cast<unsigned char>(c - 32);
-    return c;
-}
+unsigned char upper(unsigned char c) { return latin1_upper(c); }
 
 bool only_blanks_from(const std::string& text, int position) {
     for (int p = std::max(position, 1); p <= static_cast<int>(text.size()); ++p)

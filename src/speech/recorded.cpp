@@ -12,6 +12,7 @@
 #include "speech/speech_state.h"
 #include "speech/wave_image.h"
 #include "util/file_lookup.h"
+#include "util/latin1.h"
 #include "util/wave_format.h"
 
 namespace {
@@ -151,11 +152,4 @@ void speech_play_image_and_wait(const uint8_t* image, size_t bytes) {
     speech_wait_while_busy();
 }
 
-std::string speech_upper(const std::string& text) {
-    std::string out = text;
-    for (char& c : out) {
-        unsigned char b = static_cast<unsigned char>(c);
-        if ((b >= 'a' && b <= 'z') || b >= 224) c = static_cast<char>(b - 32);
-    }
-    return out;
-}
+std::string speech_upper(const std::string& text) { return latin1_upper(text); }

@@ -15,6 +15,7 @@
 #include "speech/wave_image.h"
 #include "util/file_lookup.h"
 #include "util/latin1.h"
+#include "util/number_scan.h"
 #include "util/random.h"
 #include "util/wave_format.h"
 
@@ -24,31 +25,9 @@ SpeechState g_speech;
 // Signed decimal after optional blanks; "$" or "0x" gives hexadecimal. The
 // digits before the first bad character count; `fallback` when there are none.
 int parse_number(const std::string& text, int fallback) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    int base = 10;
-    if (i < text.size() && text[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        base = 16;
-        i += 2;
-    }
-    long value = 0;
-    size_t start = i;
-    for (; i < text.size(); ++i) {
-        int d = -1;
-        char c = text[i];
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        if (d < 0) break;
-        if (value < 100000000L) value = value * base + d;
-    }
-    if (i == start) return fallback;
-    return static_cast<int>(negative ? -value : value);
+    ScannedNumber n = scan_leading_number(text, 100000000L, true, true);
+    if (n.end == n.digits) return fallback;
+    return static_cast<int>(n.negative ? -n.value : n.value);
 }
 
 // A yes/no setting of the speech keys: empty or beginning with N is no.

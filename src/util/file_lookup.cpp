@@ -1,5 +1,6 @@
 // Exact, then case-free, lookup of a file in one directory.
 #include "util/file_lookup.h"
+#include "util/latin1.h"
 
 #include <filesystem>
 #include <system_error>
@@ -9,11 +10,7 @@ namespace {
 bool same_without_case(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
-        if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
-        if (x != y) return false;
+        if (ascii_upper(static_cast<unsigned char>(a[i])) != ascii_upper(static_cast<unsigned char>(b[i]))) return false;
     }
     return true;
 }

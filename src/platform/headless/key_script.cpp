@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "util/latin1.h"
+
 namespace {
 struct NamedKey {
     const char* name;  // lower case
@@ -174,23 +176,6 @@ struct Parser {
         return add(k);
     }
 
-    // Decodes one UTF-8 sequence at pos; returns its length, 0 if malformed.
-    size_t decode(unsigned& cp) const {
-        unsigned char c = static_cast<unsigned char>(text[pos]);
-        size_t len = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
-        if (len == 0 || pos + len > text.size()) return 0;
-        cp = c & (0x7F >> len);
-        for (size_t i = 1; i < len; ++i) {
-            unsigned char d = static_cast<unsigned char>(text[pos + i]);
-            if ((d & 0xC0) != 0x80) return 0;
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        // Overlong forms are not UTF-8 either.
-        static const unsigned MIN[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < MIN[len] || cp > 0x10FFFF) return 0;
-        return len;
-    }
-
     bool run() {
         if (text.substr(0, 3) == "\xEF\xBB\xBF") pos = 3;
         while (pos < text.size()) {
@@ -226,7 +211,7 @@ struct Parser {
             unsigned cp = c;
             size_t len = 1;
             if (c >= 0x80) {
-                size_t n = decode(cp);
+                size_t n = utf8_decode(text, pos, cp);
                 if (n > 0) len = n;
                 else cp = c;  // not UTF-8: the byte is taken as Latin-1
             }

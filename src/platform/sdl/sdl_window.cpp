@@ -9,6 +9,7 @@
 #include "platform/sdl/sdl_font.h"
 #include "platform/sdl/sdl_magnifier.h"
 #include "util/latin1.h"
+#include "util/number_scan.h"
 
 namespace {
 constexpr int WINDOW_MAX_CELL_W = 128;
@@ -29,17 +30,11 @@ struct WindowState {
 int clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 }  // namespace
 
+// Sizes beyond a million are taken as a million.
 int sdl_parse_int(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > 1000000) value = 1000000;
-    }
-    return static_cast<int>(negative ? -value : value);
+    ScannedNumber n = scan_leading_number(text, 1000001);
+    long value = n.value > 1000000 ? 1000000 : n.value;
+    return static_cast<int>(n.negative ? -value : value);
 }
 
 void sdl_cell_size(const OsScreenConfig& cfg, int work_w, int work_h, int& cell_w, int& cell_h) {
