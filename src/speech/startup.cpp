@@ -18,6 +18,7 @@
 #include "util/number_scan.h"
 #include "util/random.h"
 #include "util/wave_format.h"
+#include "verna/backend.h"
 
 namespace {
 SpeechState g_speech;
@@ -126,6 +127,7 @@ void speech_start(int speed, const std::string& sound_directory) {
         int pitch = parse_number(config_read_setting("SERVFALA", "TOM"), 0);
         int type = parse_number(config_read_setting("SERVFALA", "TIPOSAPI"), 0);
         if (type != 4 && rate > 10) rate = 0;
+        extsynth_register(3, verna_backend_engine());
         g_speech.external_active = extsynth_start(voice, rate, pitch, "", type);
         g_speech.external_type = type;
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "audio/wave_output.h"
+#include "console/console.h"
 #include "util/wave_format.h"
 #include "verna/mbrola.h"
 
@@ -61,6 +62,13 @@ bool verna_synthesise(const std::vector<std::string>& lines, FILE* file) {
     for (size_t i = 0; i < lines.size(); ++i) {
         bool last = i + 1 == lines.size();
         if (lines[i].empty() && !last) continue;
+        // A key waiting cuts the sound at once (the wave output drops what
+        // is queued); the rest of the text would only be made to be dropped.
+        if (!file && console_key_waiting()) {
+            m.reset();
+            g_synth.collected = 0;
+            break;
+        }
         std::string line = lines[i] + "\r\n";
         m.write(line.c_str());
         if (m.last_error() != 0) {

@@ -26,6 +26,8 @@ void verna_wave_header(uint8_t* image, uint32_t data_length, uint32_t rate = VER
 // whatever the wave output's speed settings are (which stay). False when
 // MBROLA reported an error or a file write failed; the remaining lines are
 // still sent. Returns once the last piece is queued (it may still play).
+// Playing to the card, a key waiting in the console queue ends the text
+// early (it stays queued for the caller).
 bool verna_synthesise(const std::vector<std::string>& mbrola_lines, FILE* file);
 
 // Bytes of samples delivered by MBROLA in the last verna_synthesise.

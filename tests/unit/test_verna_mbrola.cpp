@@ -344,3 +344,14 @@ TEST_F(MbrolaProgram, AKilledProcessFailsItsTextAndTheNextTextGetsANewOne) {
     EXPECT_EQ(m.last_error(), 0);
     EXPECT_NE(mbrola_pipe_process_id(), pid);
 }
+
+TEST_F(VernaSynthesis, AKeyWaitingEndsTheTextOnTheCardButNotInAFile) {
+    os_post_event(char_event('x'));
+    EXPECT_TRUE(verna_synthesise({"a 1000", "a 1000", ""}, nullptr));
+    EXPECT_TRUE(block_sizes().empty());
+    FILE* f = std::tmpfile();
+    EXPECT_TRUE(verna_synthesise({"a 1000", "a 1000", ""}, f));
+    EXPECT_EQ(std::ftell(f), 2 * 32000L);
+    std::fclose(f);
+    EXPECT_EQ(console_read_key(), 'x');
+}

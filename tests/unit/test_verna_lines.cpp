@@ -1,0 +1,118 @@
+// MBROLA lines from phoneme lists: durations with and without stress, the
+// shortening of long words, pitch points from the patterns, marker comments,
+// and the diphone list with its repairs.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "util/latin1.h"
+#include "verna/mbrola_lines.h"
+#include "verna/message.h"
+#include "verna/prosody.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+void ignore(const std::string&) {}
+
+// Level 100 for the digit 5, 0 for 9, HERTZ 230.
+const char* const PROSODY =
+    "[DURAÇÃO]\n"
+    "a=90\n"
+    "k=60\n"
+    "_,=250\n"
+    "__=300\n"
+    "[CHAVES]\n"
+    "[PROSÓDIA]\n"
+    "HERTZ=230\n"
+    "TABHERTZ=0,10,20,30,40,100,60,70,80,0\n";
+
+class VernaLines : public ::testing::Test {
+protected:
+    void SetUp() override {
+        verna_set_message_recorder(ignore);
+        verna_prosody_reset();
+        ASSERT_TRUE(verna_load_prosody_text(latin1(PROSODY), "test.pro"));
+        verna_mbrola_lines_reset();
+        // Every pair of these phonemes, so that nothing is repaired.
+        std::string all;
+        for (const char* a : {"_", "a", "k", "b", "s", "r2", "y"})
+            for (const char* b : {"_", "a", "k", "b", "s", "r2", "y"}) all += std::string(a) + "-" + b + "\n";
+        ASSERT_TRUE(verna_load_diphones_text(all));
+    }
+    void TearDown() override {
+        verna_prosody_reset();
+        verna_mbrola_lines_reset();
+        verna_set_message_recorder(nullptr);
+    }
+    static Lines make(const Lines& in, double d = 1.0, double p = 1.0) { return verna_make_mbrola_lines(in, d, p); }
+    static std::string stress_end(const std::string& name) { return "\xa8" + name; }
+};
+
+}  // namespace
+
+TEST_F(VernaLines, DurationsFromTheTableWithStressLengtheningAndFactors) {
+    // The first phoneme of a word carries the first pattern digit; these
+    // words' pattern 999 has level 0, so only durations show.
+    EXPECT_EQ(make({";999|ka", "k", "a", "", "__"}), (Lines{";ka", "k 60", "a 90", "", "_ 300"}));
+    // A stress mark: 90 x 145 = 13050 -> 130, 60 x 145 -> 87, until a line
+    // carries the end mark.
+    EXPECT_EQ(make({";999|kaka", "k", ">a", "k", stress_end("a"), "a", ""}),
+              (Lines{";kaka", "k 60", "a 130", "k 87", "a 90", "a 90", ""}));
+    // Every pause reaches MBROLA as "_". Missing from the table: 100; a bare pause 100; "_," its own; "_ 37" as written.
+    EXPECT_EQ(make({";999|x", "b", "_", "_,", "_ 37", ""}), (Lines{";x", "b 100", "_ 100", "_ 250", "_ 37", ""}));
+    // Factors multiply before the rounding: 90 x 100 x 0.6 = 5400 -> 54.
+    EXPECT_EQ(make({";999|a", "a", ""}, 0.6), (Lines{";a", "a 54", ""}));
+    // An empty line ends the lengthening even without the end mark.
+    EXPECT_EQ(make({";999|a", ">a", "", ";999|a", "a", ""}), (Lines{";a", "a 130", "", ";a", "a 90", ""}));
+}
+
+TEST_F(VernaLines, LongWordsAreShortenedBeforeTheirStress) {
+    auto first = [](const std::string& word) { return make({";999|" + word, "b", ">a", "b", ""})[1]; };
+    EXPECT_EQ(first("abcdefghijklm"), "b 80");  // 13 letters
+    EXPECT_EQ(first("abcdefghi"), "b 90");      // 9
+    EXPECT_EQ(first("abcdefgh"), "b 100");      // 8
+    // After the stressed phoneme nothing is cut: only the lengthening applies.
+    EXPECT_EQ(make({";999|abcdefghijklm", "b", ">a", "b", ""})[3], "b 145");
+}
+
+TEST_F(VernaLines, PitchPointsFollowTheWordsPattern) {
+    // 555 at HERTZ 230: 50 230 on the first phoneme, 80 230 on the stressed one.
+    EXPECT_EQ(make({";555|casa", "k", ">a", "s", "a", ""}),
+              (Lines{";casa", "k 60 50 230", "a 130 80 230", "s 145", "a 130 50 230", ""}));
+    // A word without stress gets only the first point; pitch factor 2 doubles it.
+    EXPECT_EQ(make({";555|ka", "k", "a", ""}, 1.0, 2.0), (Lines{";ka", "k 60 50 460", "a 90", ""}));
+    // Level 0 gives no point for its digit: 951 has none first, 230 at the
+    // stress and 10 % of 230 at the end.
+    EXPECT_EQ(make({";951|casa", "k", ">a", "s", "a", ""}),
+              (Lines{";casa", "k 60", "a 130 80 230", "s 145", "a 130 50 23", ""}));
+    // A pattern character that is not a digit gives no point.
+    EXPECT_EQ(make({";?55|ka", "k", "a", ""}), (Lines{";ka", "k 60", "a 90", ""}));
+}
+
+TEST_F(VernaLines, DiphoneListLinesAndLookupIgnoreCase) {
+    ASSERT_TRUE(verna_load_diphones_text("; comment\n! also\n* too\n\n  a-b  \nR2 _\nk\t-\t@\nE-e extra\n"));
+    EXPECT_EQ(verna_diphone_count(), 4);
+    EXPECT_TRUE(verna_has_diphone("a", "b"));
+    EXPECT_TRUE(verna_has_diphone("A", "B"));
+    EXPECT_TRUE(verna_has_diphone("r2", "_"));
+    EXPECT_TRUE(verna_has_diphone("k", "@"));
+    EXPECT_TRUE(verna_has_diphone("e", "E"));
+    EXPECT_FALSE(verna_has_diphone("b", "a"));
+    EXPECT_FALSE(verna_load_diphones("/nonexistent/portug.dfn"));
+    EXPECT_EQ(verna_diphone_count(), 0);
+}
+
+TEST_F(VernaLines, MissingDiphonesGetAFillerBeforeTheSecondPhoneme) {
+    // k-a missing but k-y present: "y 50"; a-s missing and no a-y: "_ 50";
+    // r2 before a with r2-_ present: "_ 50" even though r2-y exists.
+    ASSERT_TRUE(verna_load_diphones_text("_-_\n_-k\nk-y\na-r2\nr2-_\nr2-y\ns-a\n"));
+    EXPECT_EQ(make({";999|kasr", "k", "a", "s", "a", "r2", "a", ""}),
+              (Lines{";kasr", "k 60", "y 50", "a 90", "_ 50", "s 100", "a 90", "r2 100", "_ 50", "a 90", ""}));
+    // The first marker of a text is checked as "_" followed by the phoneme
+    // kept from the text before ("_" after its final pause).
+    verna_set_repair_phonemes("_", "_");
+    ASSERT_TRUE(verna_load_diphones_text("k-a\n"));
+    EXPECT_EQ(make({";999|ka", "k", "a", ""}), (Lines{"_ 50", ";ka", "_ 50", "k 60", "a 90", ""}));
+}
