@@ -13,6 +13,10 @@ set(FUGA_DIPHONES_DIR ${FUGA_DATA_DIR}/difones)
 file(MAKE_DIRECTORY ${FUGA_SOUND_DIR} ${FUGA_LETTERS_DIR} ${FUGA_DIPHONES_DIR})
 
 set(FUGA_PLAY_TALUNE_HOME ${FUGA_DATA_DIR})
+# "SAPI" of [TRADUTOR]: N keeps the own synthesizer (S hands speech to [SERVFALA] TIPOSAPI).
+set(FUGA_SAPI N)
+# The Portuguese engine's data files ("VERNATTS" DIR).
+set(FUGA_VERNA_DIR ${FUGA_DATA_DIR}/verna)
 configure_file(${CMAKE_SOURCE_DIR}/tools/TALUNE.INI.in ${FUGA_DATA_DIR}/TALUNE.INI @ONLY)
 
 add_custom_target(fuga_data ALL)
@@ -69,7 +73,6 @@ add_dependencies(fuga_data fuga_rules_data)
 # The Portuguese engine's rules, exceptions, abbreviations and prosody
 # (data/verna/, UTF-8) in Latin-1 under build/data/verna/, where the engine's
 # start-up looks for portug.nrl, portug.exc, portug.abr and portug.pro.
-set(FUGA_VERNA_DIR ${FUGA_DATA_DIR}/verna)
 file(MAKE_DIRECTORY ${FUGA_VERNA_DIR})
 set(FUGA_VERNA_FILES "")
 foreach(name portug.nrl portug.exc portug.abr portug.pro)
@@ -79,8 +82,35 @@ foreach(name portug.nrl portug.exc portug.abr portug.pro)
     COMMENT "Portuguese engine data ${name} in Latin-1")
   list(APPEND FUGA_VERNA_FILES ${FUGA_VERNA_DIR}/${name})
 endforeach()
+
+# The diphone list of the MBROLA voice, asked of MBROLA, and registry.ini
+# naming the voice's path. The voice is br1: its 16000 Hz is the engine's
+# own format and the rules are written in its phoneme alphabet.
+set(FUGA_MBROLA_VOICE br1)
+set(FUGA_MBROLA_VOICE_PATH /usr/share/mbrola/br1/br1)
+find_program(FUGA_MBROLA_PROGRAM mbrola)
+set(FUGA_REGISTRY_VOICES "")
+if(FUGA_MBROLA_PROGRAM AND EXISTS ${FUGA_MBROLA_VOICE_PATH})
+  set(FUGA_REGISTRY_VOICES "${FUGA_MBROLA_VOICE}=${FUGA_MBROLA_VOICE_PATH}")
+  add_custom_command(OUTPUT ${FUGA_VERNA_DIR}/portug.dfn
+    COMMAND verna_dfn ${FUGA_MBROLA_VOICE_PATH} ${FUGA_VERNA_DIR}/portug.dfn --rules ${FUGA_VERNA_DIR}/portug.nrl
+    DEPENDS verna_dfn ${FUGA_VERNA_DIR}/portug.nrl
+    COMMENT "Diphone list portug.dfn of the MBROLA voice ${FUGA_MBROLA_VOICE}")
+  list(APPEND FUGA_VERNA_FILES ${FUGA_VERNA_DIR}/portug.dfn)
+else()
+  message(STATUS "MBROLA or its voice ${FUGA_MBROLA_VOICE_PATH} is not installed (Debian: mbrola, "
+          "mbrola-br1): the Portuguese engine cannot start and the own reader speaks instead")
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/tools/registry.ini.in ${FUGA_DATA_DIR}/registry.ini @ONLY)
 add_custom_target(fuga_verna_data DEPENDS ${FUGA_VERNA_FILES})
 add_dependencies(fuga_data fuga_verna_data)
+# The same installation with all synthesized speech handed to the engine
+# (SAPI=S): the end-to-end runs of type 3 use it.
+block()
+  set(FUGA_SAPI S)
+  configure_file(${CMAKE_SOURCE_DIR}/tools/TALUNE.INI.in ${CMAKE_BINARY_DIR}/data-mbrola/TALUNE.INI @ONLY)
+  configure_file(${CMAKE_SOURCE_DIR}/tools/registry.ini.in ${CMAKE_BINARY_DIR}/data-mbrola/registry.ini @ONLY)
+endblock()
 
 # The own synthesizer's voice databases DIFONES1..5: one generator run per
 # speed (the two cores share them), for every unit that the installed
@@ -121,6 +151,7 @@ block()
   set(FUGA_DATA_DIR ${FUGA_INSTALL_DATA})
   set(FUGA_LETTERS_DIR ${FUGA_INSTALL_DATA}/letras)
   set(FUGA_DIPHONES_DIR ${FUGA_INSTALL_DATA}/difones)
+  set(FUGA_VERNA_DIR ${FUGA_INSTALL_DATA}/verna)
   configure_file(${CMAKE_SOURCE_DIR}/tools/TALUNE.INI.in ${FUGA_INSTALLED_INI} @ONLY)
   set(FUGA_PLAY_TALUNE_HOME ${FUGA_INSTALL_DATA})
   set(CMAKE_BINARY_DIR ${CMAKE_INSTALL_FULL_BINDIR})
@@ -129,5 +160,6 @@ endblock()
 install(TARGETS fuga RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/install/fuga-play DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${FUGA_INSTALLED_INI} DESTINATION ${FUGA_INSTALL_DATA})
+install(FILES ${FUGA_DATA_DIR}/registry.ini DESTINATION ${FUGA_INSTALL_DATA})
 install(DIRECTORY ${FUGA_SOUND_DIR} ${FUGA_LETTERS_DIR} ${FUGA_DIPHONES_DIR} ${FUGA_VERNA_DIR} DESTINATION ${FUGA_INSTALL_DATA}
   PATTERN ".*" EXCLUDE)
