@@ -89,7 +89,7 @@ protected:
                 all += std::string(a) + "-" + b + "\n";
         write_file("portug.dfn", all);
     }
-    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
     bool start(const std::string& database = BR1, const std::string& rules = "") {
         return verna_start(database, rules.empty() ? path("portug.nrl") : rules, path("portug.exc"),
                            path("portug.abr"), path("portug.pro"), path("portug.dfn"));
@@ -224,8 +224,8 @@ TEST_F(VernaEngine, TypeThreeReadsVernattsAndTheRegistry) {
     EXPECT_EQ(verna_backend_files().directory, "c:\\mbrola\\br4\\");
     EXPECT_EQ(verna_backend_files().diphones, "c:\\mbrola\\br4\\outra.dfn");
     verna_backend_reset();
-    write_file("TALUNE.INI", "[VERNATTS]\nDIR=" + dir_ + "\nMBROLA_DB=" + BR1 + "\n");
-    EXPECT_EQ(verna_backend_files().exceptions, dir_ + "/portug.exc");
+    write_file("TALUNE.INI", "[VERNATTS]\nDIR=" + dir_.string() + "\nMBROLA_DB=" + BR1 + "\n");
+    EXPECT_EQ(verna_backend_files().exceptions, dir_.string() + "/portug.exc");
 
     if (!have_mbrola_voice()) return;
     ASSERT_TRUE(verna_backend_start(7, 3, 0, ""));
