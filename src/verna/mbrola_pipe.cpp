@@ -284,18 +284,37 @@ int flush_mbr() {
     return 1;
 }
 
+// The output has ended: what is left, then 0 once, when the next text's
+// process is started so that it loads the voice meanwhile.
+int end_of_text(short* samples, int max_count) {
+    int n = take_samples(samples, max_count);
+    if (n == 0) {
+        int error = g_pipe.error;
+        std::string text = g_pipe.error_text;
+        start_next();
+        if (error) g_pipe.error = error, g_pipe.error_text = text;
+    }
+    return n;
+}
+
+// Samples are handed out in whole reads of max_count while the text's output
+// still comes, and the remainder only at its end: how the pipe happens to
+// cut the stream never shows in what the caller gets.
 int read_mbr(short* samples, int max_count) {
-    if (whole_samples() > 0) return take_samples(samples, max_count);
-    if (!g_pipe.initialised || g_pipe.child.pid < 0 || g_pipe.ended) return 0;
+    if (max_count <= 0) return 0;
+    size_t want = size_t(max_count);
+    if (whole_samples() >= want) return take_samples(samples, max_count);
+    if (g_pipe.ended) return end_of_text(samples, max_count);
+    if (!g_pipe.initialised || g_pipe.child.pid < 0) return 0;
     bool progress = false;
     if (!g_pipe.flushed) {
         pump(0, progress);
-        return take_samples(samples, max_count);
+        return whole_samples() >= want ? take_samples(samples, max_count) : 0;
     }
     // After the flush every sample up to the end of output belongs to this
-    // text: wait for the next piece or for the end.
+    // text: wait for a whole read or for the end.
     int idle_ms = 0;
-    while (whole_samples() == 0 && !g_pipe.ended) {
+    while (whole_samples() < want && !g_pipe.ended) {
         if (!pump(MBROLA_POLL_MS, progress)) break;
         idle_ms = progress ? 0 : idle_ms + MBROLA_POLL_MS;
         if (idle_ms > MBROLA_STALL_MS) {
@@ -304,15 +323,7 @@ int read_mbr(short* samples, int max_count) {
             g_pipe.ended = true;
         }
     }
-    int n = take_samples(samples, max_count);
-    if (n == 0 && g_pipe.ended) {
-        // This text is complete; its successor starts loading the voice now.
-        int error = g_pipe.error;
-        std::string text = g_pipe.error_text;
-        start_next();
-        if (error) g_pipe.error = error, g_pipe.error_text = text;
-    }
-    return n;
+    return g_pipe.ended ? end_of_text(samples, max_count) : take_samples(samples, max_count);
 }
 
 int readtype_mbr(void* buffer, int max_count, int type) {
