@@ -16,7 +16,8 @@
 //   - a vowel before m, n or nh is oral (both languages nasalise it there);
 //     the m, n or velar nasal that espeak-ng writes after a nasal vowel
 //     before a consonant is part of the nasal vowel; a nasal e followed by
-//     its i glide is the nasal e alone;
+//     its i glide is the nasal e alone; the glide of a nasal diphthong
+//     ("mão", "põem") is written oral;
 //   - a syllable-final l is u (espeak-ng keeps a spoken l in some words,
 //     "sol", which Brazilian speech does not have);
 //   - lh is l followed by the glide i, as espeak-ng writes it;
@@ -162,10 +163,13 @@ Phones from_espeak(const std::string& ipa) {
         case 0x2CC: stress = std::max(stress, 1); continue;
         case 0x2D0: continue;
         case 0x259: continue;  // the vowel it breaks a closing r with ("parto" pa-r-ə-tu)
-        case 0x303:  // combining tilde: the first vowel of a run is nasal
-            if (!out.empty() && is_vowel_phone(out.back()) && !out.back().offglide && out.back().s.size() == 1)
+        case 0x303: {  // combining tilde: the first vowel of a run is nasal, not its glide
+            bool glide = out.size() >= 2 && is_vowel_phone(out[out.size() - 2]) &&
+                         (out.back().s == "i" || out.back().s == "u");
+            if (!out.empty() && is_vowel_phone(out.back()) && !glide && out.back().s.size() == 1)
                 out.back().s += "~";
             continue;
+        }
         case 0x14B: c = "n"; break;  // the velar nasal closing a nasal vowel
         case 'a': case 0x250: case 0xE6: v = "a"; break;
         case 'e': v = "e"; break;
@@ -235,7 +239,9 @@ Phones coarse(Phones ph) {
                 b.pop_back();
                 b.back().stressed |= st;
             }
-            if (b.back().s.size() == 1) b.back().s += "~";
+            // After the glide of a nasal diphthong ("põem" o~ j m) it adds nothing.
+            bool nasal_glide = b.size() >= 2 && is_nasal(b[b.size() - 2]) && (b.back().s == "i" || b.back().s == "u");
+            if (b.back().s.size() == 1 && !nasal_glide) b.back().s += "~";
             continue;
         }
         if (p.s == "i" && !p.stressed && !b.empty() && b.back().s == "e~") continue;
