@@ -113,8 +113,10 @@ int console_read_line_raw(char* buffer, int capacity);
 void console_set_wave_done_hook(void (*hook)(int buffer_number));
 void console_enable_wave_done_hook(bool enabled);
 
-// Modifier state of the last key event (Alt+Left reaches the program as the
-// plain Left code; the line editor asks whether Alt was held).
+// Modifier state kept with the byte console_read_key returned last, so the
+// key being handled answers, whatever came after it (Alt+Left reaches the
+// program as the plain Left code; the line editor asks whether Alt was held).
+// False for bytes queued by console_queue_key.
 bool console_shift_held();
 bool console_ctrl_held();
 bool console_alt_held();

@@ -33,19 +33,32 @@ const uint8_t ALT_LETTER_CODES[26] = {30, 48, 46, 32, 18, 33, 34, 35, 23, 36, 37
                                       49, 24, 25, 16, 19, 31, 20, 22, 47, 17, 45, 21, 44};
 const uint8_t ALT_DIGIT_CODES[10] = {129, 120, 121, 122, 123, 124, 125, 126, 127, 128};  // '0'..'9'
 
+// Modifier bits kept with each queued byte.
+constexpr uint8_t MOD_SHIFT = 1, MOD_CTRL = 2, MOD_ALT = 4;
+
 struct KeyboardState {
     uint8_t queue[CONSOLE_MAX_KEYS];
+    uint8_t modifiers[CONSOLE_MAX_KEYS];  // of the key event that queued each byte
     int count = 0;
     bool break_checking = true;
     bool reading = false;
     bool focused = true;
-    bool shift = false, ctrl = false, alt = false;  // state of the last key event
+    uint8_t event_modifiers = 0;  // of the last key event seen
+    uint8_t read_modifiers = 0;   // of the byte read last: the key being handled
     void (*wave_done_hook)(int) = nullptr;
     bool wave_done_enabled = false;
 } g_keys;
 
-void push(uint8_t b) {
-    if (g_keys.count < CONSOLE_MAX_KEYS) g_keys.queue[g_keys.count++] = b;
+void push_with(uint8_t b, uint8_t modifiers) {
+    if (g_keys.count == CONSOLE_MAX_KEYS) return;
+    g_keys.modifiers[g_keys.count] = modifiers;
+    g_keys.queue[g_keys.count++] = b;
+}
+
+void push(uint8_t b) { push_with(b, g_keys.event_modifiers); }
+
+void note_modifiers(const OsEvent& ev) {
+    g_keys.event_modifiers = uint8_t((ev.shift ? MOD_SHIFT : 0) | (ev.ctrl ? MOD_CTRL : 0) | (ev.alt ? MOD_ALT : 0));
 }
 
 void key_down(const OsEvent& ev) {
@@ -100,11 +113,11 @@ void character(const OsEvent& ev) {
 void console_handle_event(const OsEvent& ev) {
     switch (ev.type) {
         case OsEventType::KeyDown:
-            g_keys.shift = ev.shift, g_keys.ctrl = ev.ctrl, g_keys.alt = ev.alt;
+            note_modifiers(ev);
             key_down(ev);
             break;
         case OsEventType::KeyUp:
-            g_keys.shift = ev.shift, g_keys.ctrl = ev.ctrl, g_keys.alt = ev.alt;
+            note_modifiers(ev);
             console_braille_key_up(ev.vkey, ev.ctrl);
             break;
         case OsEventType::Char:
@@ -174,7 +187,9 @@ uint8_t console_read_key() {
         g_keys.reading = false;
     }
     uint8_t b = g_keys.queue[0];
+    g_keys.read_modifiers = g_keys.modifiers[0];
     std::memmove(g_keys.queue, g_keys.queue + 1, static_cast<size_t>(g_keys.count - 1));
+    std::memmove(g_keys.modifiers, g_keys.modifiers + 1, static_cast<size_t>(g_keys.count - 1));
     g_keys.count--;
     return b;
 }
@@ -196,13 +211,13 @@ void console_discard_keys() { g_keys.count = 0; }
 
 bool console_queue_key(uint8_t code) {
     if (g_keys.count >= CONSOLE_MAX_KEYS) return false;
-    push(code);
+    push_with(code, 0);
     return true;
 }
 
-bool console_shift_held() { return g_keys.shift; }
-bool console_ctrl_held() { return g_keys.ctrl; }
-bool console_alt_held() { return g_keys.alt; }
+bool console_shift_held() { return g_keys.read_modifiers & MOD_SHIFT; }
+bool console_ctrl_held() { return g_keys.read_modifiers & MOD_CTRL; }
+bool console_alt_held() { return g_keys.read_modifiers & MOD_ALT; }
 
 void console_close() {
     if (console_is_open()) {

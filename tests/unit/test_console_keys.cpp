@@ -49,7 +49,35 @@ TEST(ConsoleKeys, AltCodes) {
     send(key_event(VK_F1_KEY + 8, false, true, true));  // Ctrl+Alt+F9: the Ctrl code
     EXPECT_EQ(drain_keys(), bytes({0, 30, 0, 44, 0, 120, 0, 129, 0, 75, 0, 102}));
     send(key_event(VK_RIGHT_KEY, false, false, true));
+    EXPECT_EQ(console_read_key(), 0);
+    EXPECT_EQ(console_read_key(), 77);
     EXPECT_TRUE(console_alt_held());
+}
+
+TEST(ConsoleKeys, ModifiersStayWithTheirKey) {
+    console_test_settings("");
+    // Shift+Right, then Shift let go and a plain Left, all before the first
+    // is read: each key answers with its own state.
+    send(key_event(VK_RIGHT_KEY, true));
+    OsEvent up = key_event(VK_SHIFT_KEY);
+    up.type = OsEventType::KeyUp;
+    send(up);
+    send(key_event(VK_LEFT_KEY, false, true));
+    send(key_event(VK_DELETE_KEY, false, true, true));
+    EXPECT_EQ(console_read_key(), 0);
+    EXPECT_EQ(console_read_key(), 77);
+    EXPECT_TRUE(console_shift_held());
+    EXPECT_FALSE(console_ctrl_held());
+    EXPECT_EQ(console_read_key(), 0);
+    EXPECT_EQ(console_read_key(), 115);
+    EXPECT_FALSE(console_shift_held());
+    EXPECT_TRUE(console_ctrl_held());
+    EXPECT_EQ(console_read_key(), 0);
+    EXPECT_EQ(console_read_key(), 83);
+    EXPECT_TRUE(console_alt_held()) << "Ctrl+Alt+Delete is queued as plain Delete, with Alt kept";
+    EXPECT_TRUE(console_queue_key('q'));
+    EXPECT_EQ(console_read_key(), 'q');
+    EXPECT_FALSE(console_alt_held()) << "a byte queued as if typed has no modifiers";
 }
 
 TEST(ConsoleKeys, QueueOverflow) {

@@ -1,0 +1,1 @@
+edit_field_demo
