@@ -121,6 +121,10 @@ bool console_shift_held();
 bool console_ctrl_held();
 bool console_alt_held();
 
+// The platform's beep, noted as "beep" in the sound log: for the bell
+// character and for a typed character that the code page cannot hold.
+void console_beep();
+
 // Starts a square-wave tone (asynchronously) / stops it.
 void console_tone(uint16_t frequency);
 void console_tone_stop();

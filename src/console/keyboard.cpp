@@ -123,6 +123,9 @@ void console_handle_event(const OsEvent& ev) {
         case OsEventType::Char:
             character(ev);
             break;
+        case OsEventType::Untypeable:
+            console_beep();
+            break;
         case OsEventType::Close:
             console_close();
         case OsEventType::Quit:

@@ -6,6 +6,7 @@
 
 #include "console/console.h"
 #include "console/console_internal.h"
+#include "console/sound_log.h"
 #include "platform/os.h"
 #include "platform/profile.h"
 #include "util/number_scan.h"
@@ -188,6 +189,11 @@ void console_screen_closed() {
     g_screen.cursor_row = 0;
 }
 
+void console_beep() {
+    sound_log("beep", "");
+    os_beep();
+}
+
 void console_write_text(const std::string& text) { console_write_text(text.data(), text.size()); }
 
 void console_write_text(const char* chars, size_t count) {
@@ -197,7 +203,7 @@ void console_write_text(const char* chars, size_t count) {
     for (size_t i = 0; i < count; ++i) {
         unsigned char c = static_cast<unsigned char>(chars[i]);
         if (c == 7) {
-            os_beep();
+            console_beep();
         } else if (c == 8) {
             if (g_screen.cursor_col >= 1) {
                 g_screen.cursor_col--;

@@ -27,7 +27,7 @@ bool sound_log_enabled() {
 
 void sound_log(const std::string& kind, const std::string& latin1_text) {
     if (!sound_log_enabled()) return;
-    std::string line = kind + " " + utf8(latin1_text) + "\n";
+    std::string line = kind + (latin1_text.empty() ? "" : " " + utf8(latin1_text)) + "\n";
     std::fwrite(line.data(), 1, line.size(), g_log.file);
     // Flushed at once: the process may end through any exit path.
     std::fflush(g_log.file);

@@ -1,7 +1,7 @@
 // The sound log (FUGA_SOUND_LOG): one line per sound event, in order, so a
 // session's sound can be compared without ears. Every layer adds its lines
 // here: "say TEXT", "file NAME", "image BYTES RATE BITS CHANNELS",
-// "ext TEXT", "tone FREQ".
+// "ext TEXT", "tone FREQ", "beep".
 #pragma once
 
 #include <string>

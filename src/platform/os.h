@@ -38,6 +38,7 @@ enum class OsEventType {
     KeyDown,   // vkey, modifiers
     KeyUp,     // vkey, modifiers (only backends with real key-up: sdl, headless)
     Char,      // ch: one Latin-1 byte, as a translated character message
+    Untypeable,  // a character was typed that has no byte in the code page
     Close,     // the user asked to close the window (or the terminal hung up)
     Quit,      // end now with exit code 255 (SIGINT, SIGTERM, a quit message)
     Wake,      // private wake-up message (param = its number, e.g. 1123 or 2980)

@@ -7,7 +7,8 @@
 #include "util/latin1.h"
 
 namespace {
-// Codes 32..126 and 161..220; 224..255 are named like the code 32 lower.
+// Codes 32..126, the code page's 128..159 and 161..220; 224..255 are named
+// like the code 32 lower.
 struct NamedCode {
     int code;
     const char* name;  // UTF-8
@@ -109,6 +110,34 @@ const NamedCode CHARACTER_NAMES[] = {
     {124, "barra vertical"},
     {125, "fecha chave"},
     {126, "til"},
+    // The code page's characters at 128..159.
+    {128, "euro"},
+    {130, "vírgula baixa"},
+    {131, "florim"},
+    {132, "aspas baixas"},
+    {133, "reticências"},
+    {134, "adaga"},
+    {135, "adaga dupla"},
+    {136, "circunflexo"},
+    {137, "por mil"},
+    {138, "Ésse com caron"},
+    {139, "aspa angular esquerda"},
+    {140, "Ó É ligados"},
+    {142, "Zê com caron"},
+    {145, "aspa simples esquerda"},
+    {146, "aspa simples direita"},
+    {147, "abre aspas"},
+    {148, "fecha aspas"},
+    {149, "marcador"},
+    {150, "traço médio"},
+    {151, "travessão"},
+    {152, "til pequeno"},
+    {153, "marca comercial"},
+    {154, "ésse com caron"},
+    {155, "aspa angular direita"},
+    {156, "ó é ligados"},
+    {158, "zê com caron"},
+    {159, "Ípsilon com trema"},
     {161, "exclamação reversa"},
     {162, "centavos de dólar"},
     {163, "libras"},

@@ -1,5 +1,14 @@
-// Latin-1 <-> UTF-8 conversion.
+// The Windows ANSI code page of the program's bytes, and its conversion
+// to and from UTF-8.
 #include "util/latin1.h"
+
+namespace {
+// Code points of the bytes 0x80..0x9F; 0 where the code page has none.
+const unsigned short CODEPAGE_HIGH[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+}  // namespace
 
 size_t utf8_decode(std::string_view in, size_t i, unsigned& cp) {
     if (i >= in.size()) return 0;
@@ -19,6 +28,17 @@ size_t utf8_decode(std::string_view in, size_t i, unsigned& cp) {
     return len;
 }
 
+unsigned codepage_code_point(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? CODEPAGE_HIGH[byte - 0x80] : byte;
+}
+
+int codepage_byte(unsigned cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp < 0x100)) return static_cast<int>(cp);
+    for (int i = 0; i < 32; ++i)
+        if (CODEPAGE_HIGH[i] != 0 && CODEPAGE_HIGH[i] == cp) return 0x80 + i;
+    return -1;
+}
+
 std::string latin1(std::string_view in) {
     std::string out;
     out.reserve(in.size());
@@ -31,7 +51,8 @@ std::string latin1(std::string_view in) {
             ++i;
             continue;
         }
-        out += cp < 256 ? static_cast<char>(cp) : '?';
+        int byte = cp < 0x100 ? static_cast<int>(cp) : codepage_byte(cp);
+        out += byte < 0 ? '?' : static_cast<char>(byte);
         i += len;
     }
     return out;
@@ -42,11 +63,17 @@ std::string utf8(std::string_view in) {
     out.reserve(in.size() + in.size() / 4);
     for (char ch : in) {
         unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
+        unsigned cp = codepage_code_point(c);
+        if (cp == 0) cp = c;
+        if (cp < 0x80) {
             out += ch;
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
         } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
         }
     }
     return out;

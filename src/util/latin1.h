@@ -5,8 +5,19 @@
 #include <string>
 #include <string_view>
 
-// UTF-8 to Latin-1; characters outside Latin-1 become '?'. Malformed bytes
-// are taken as Latin-1 themselves.
+// The program's bytes are the Windows ANSI code page: Latin-1, with printable
+// characters (the euro sign, curly quotes, dashes, the ellipsis...) at
+// 0x80..0x9F. "Latin-1" in names and comments means this code page.
+
+// The code point of a byte; 0 for the five bytes the code page leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D).
+unsigned codepage_code_point(unsigned char byte);
+// The byte of a code point, -1 when the code page has none. The C1 control
+// code points U+0080..U+009F have none.
+int codepage_byte(unsigned code_point);
+
+// UTF-8 to Latin-1; characters outside the code page become '?'. Malformed
+// bytes, and the C1 control code points, are taken as bytes themselves.
 std::string latin1(std::string_view utf8);
 // The code point of the UTF-8 sequence at in[i] and its length; 0 (and cp
 // untouched) when the bytes there are not a well-formed, shortest sequence.
@@ -18,5 +29,5 @@ std::string latin1_upper(std::string_view text);
 // Upper case of the ASCII letters only (unit and file names).
 unsigned char ascii_upper(unsigned char c);
 std::string ascii_upper(std::string_view text);
-// Latin-1 to UTF-8.
+// Latin-1 to UTF-8 (an undefined byte becomes its C1 control code point).
 std::string utf8(std::string_view latin1_text);

@@ -11,6 +11,7 @@ std::string describe(const OsEvent& ev) {
     std::string s;
     if (ev.type == OsEventType::KeyDown) s = "down " + std::to_string(ev.vkey);
     else if (ev.type == OsEventType::Char) s = "char " + std::to_string(ev.ch);
+    else if (ev.type == OsEventType::Untypeable) s = "untypeable";
     else s = "other";
     if (ev.shift) s += " shift";
     if (ev.ctrl) s += " ctrl";
@@ -194,10 +195,13 @@ TEST_F(TerminalKeys, Utf8Text) {
     EXPECT_EQ(keys("\xc3\xa9"), V{"char 233"});  // é
     EXPECT_EQ(keys("\xc3\xa7\xc3\x83"), (V{"char 231", "char 195"}));  // çÃ
     EXPECT_EQ(keys("\xc2\xba"), V{"char 186"});  // º
-    // Outside Latin-1: ignored whole, the next key still comes through.
-    EXPECT_EQ(keys("\xe2\x82\xac" "a"), (V{"down 65", "char 97"}));  // €a
-    EXPECT_EQ(keys("\xde\x97" "a"), (V{"down 65", "char 97"}));       // two-byte, beyond Latin-1
-    EXPECT_EQ(keys("\xf0\x9f\x98\x80" "b"), (V{"down 66", "char 98"}));
+    // The code page's characters beyond Latin-1 are typed; others beep, and
+    // the next key still comes through.
+    EXPECT_EQ(keys("\xe2\x82\xac" "a"), (V{"char 128", "down 65", "char 97"}));  // €a
+    EXPECT_EQ(keys("\xe2\x80\xa6"), (V{"char 133"}));                          // the ellipsis
+    EXPECT_EQ(keys("\xf0\x9f\x98\x80"), (V{"untypeable"}));                      // an emoji beeps
+    EXPECT_EQ(keys("\xde\x97" "a"), (V{"untypeable", "down 65", "char 97"}));  // two-byte, beyond the page
+    EXPECT_EQ(keys("\xf0\x9f\x98\x80" "b"), (V{"untypeable", "down 66", "char 98"}));
     // C1 controls typed as UTF-8 are not characters.
     EXPECT_EQ(keys("\xc2\x85"), V{});
 }

@@ -1,5 +1,6 @@
 // Parsing of key scripts and the window events each key item stands for.
 #include "platform/headless/key_script.h"
+#include "util/latin1.h"
 
 #include <cstdio>
 
@@ -220,12 +221,14 @@ struct Parser {
                 std::snprintf(buf, sizeof buf, "control character %u cannot be typed", cp);
                 return fail(buf);
             }
-            if (cp > 255) {
-                char buf[64];
-                std::snprintf(buf, sizeof buf, "character U+%04X is not in Latin-1", cp);
-                return fail(buf);
+            int byte = codepage_byte(cp);
+            if (byte < 0) {
+                KeyItem k;
+                k.kind = KeyItemKind::Untypeable;
+                if (!add(k)) return false;
+            } else if (!add(char_item(static_cast<unsigned char>(byte)))) {
+                return false;
             }
-            if (!add(char_item(static_cast<unsigned char>(cp)))) return false;
             pos += len;
         }
         if (pending_wait >= 0) {
@@ -268,6 +271,10 @@ int key_item_events(const KeyItem& k, OsEvent out[KEY_SCRIPT_MAX_EVENTS]) {
         return 1;
     case KeyItemKind::Up:
         out[0] = key_event(OsEventType::KeyUp, k);
+        return 1;
+    case KeyItemKind::Untypeable:
+        out[0] = OsEvent{};
+        out[0].type = OsEventType::Untypeable;
         return 1;
     case KeyItemKind::Press:
         break;

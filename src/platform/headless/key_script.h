@@ -3,7 +3,8 @@
 //
 // Script syntax (UTF-8 text; a file that is not valid UTF-8 is read as
 // Latin-1 bytes):
-//   plain text        typed character by character; a tab types Tab
+//   plain text        typed character by character; a tab types Tab; a
+//                     character outside the code page arrives as untypeable
 //   line end          types Return ("\n", "\r\n" or a lone "\r")
 //   {Name}            a named key: Esc Enter Tab Backspace Delete Insert Home
 //                     End PageUp PageDown Up Down Left Right F1..F12 Space,
@@ -36,6 +37,7 @@ enum class KeyItemKind {
     Down,   // key-down only
     Up,     // key-up only
     Close,  // the window's close request
+    Untypeable,  // a character outside the code page: the program beeps
 };
 
 struct KeyItem {

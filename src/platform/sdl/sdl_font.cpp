@@ -26,11 +26,6 @@ struct FontState {
     SdlFontMetrics metrics;
 } g_font;
 
-// Code points of bytes 128..159 in the Windows code page; 0 where it has none.
-const Uint16 CP1252_HIGH[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
-    0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
-
 struct FontFile {
     std::string path;
     int index = 0;
@@ -222,13 +217,8 @@ SDL_Surface* sdl_font_render(const unsigned char* chars, int count, SDL_Color fg
 }
 
 Uint32 sdl_codepage_char(unsigned char byte) {
-    if (byte >= 128 && byte < 160) return CP1252_HIGH[byte - 128] ? CP1252_HIGH[byte - 128] : '?';
-    return byte;
+    unsigned cp = codepage_code_point(byte);
+    return byte != 0 && cp == 0 ? '?' : cp;
 }
 
-int sdl_codepage_byte(Uint32 code_point) {
-    if (code_point < 128 || (code_point >= 160 && code_point < 256)) return static_cast<int>(code_point);
-    for (int i = 0; i < 32; ++i)
-        if (CP1252_HIGH[i] && CP1252_HIGH[i] == code_point) return 128 + i;
-    return -1;
-}
+int sdl_codepage_byte(Uint32 code_point) { return codepage_byte(code_point); }

@@ -103,11 +103,12 @@ int text_input(const SDL_TextInputEvent& text, OsEvent* out, int capacity) {
     if (g_keys.suppress_text) return 0;
     for (const char* p = text.text; *p;) {
         int cp = utf8_next(p);
-        int byte = cp < 32 || cp == 127 ? -1 : sdl_codepage_byte(static_cast<Uint32>(cp));
-        if (byte < 0) continue;
+        if (cp < 32 || (cp >= 127 && cp < 160)) continue;
+        int byte = sdl_codepage_byte(static_cast<Uint32>(cp));
         OsEvent ev;
-        ev.type = OsEventType::Char;
-        ev.ch = static_cast<unsigned char>(byte);
+        // Text the code page cannot hold is not dropped unheard.
+        ev.type = byte < 0 ? OsEventType::Untypeable : OsEventType::Char;
+        ev.ch = static_cast<unsigned char>(byte < 0 ? 0 : byte);
         add(out, capacity, n, ev);
     }
     return n;

@@ -1,5 +1,6 @@
 // Decoding of terminal key bytes into window-style key-down and character events.
 #include "platform/terminal/key_decoder.h"
+#include "util/latin1.h"
 
 #include <cstring>
 
@@ -25,6 +26,7 @@ struct Key {
     int vk = 0;
     int ch = -1;
     bool shift = false, ctrl = false, alt = false;
+    bool untypeable = false;  // a character outside the code page
 };
 
 struct Mods {
@@ -187,8 +189,9 @@ Key control_or_ascii_key(int b) {
     return printable_key(b, Mods{});
 }
 
-// UTF-8 text: code points of Latin-1 give a character; everything else is
-// consumed and ignored. Returns 0 when more bytes are needed.
+// UTF-8 text: code points of the code page give its character; any other
+// printable one is untypeable (the console beeps); C1 controls are consumed
+// and ignored. Returns 0 when more bytes are needed.
 int decode_utf8(const unsigned char* p, int n, bool final, Key& k, bool& has) {
     int b = p[0];
     int len = (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3 : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
@@ -197,13 +200,13 @@ int decode_utf8(const unsigned char* p, int n, bool final, Key& k, bool& has) {
         if (i >= n) return final ? i : 0;
         if ((p[i] & 0xC0) != 0x80) return i;  // broken: drop what came, re-read this byte
     }
-    if (len == 2) {
-        int cp = ((b & 0x1F) << 6) | (p[1] & 0x3F);
-        if (cp >= 0xA0 && cp <= 0xFF) {
-            k.ch = cp;
-            has = true;
-        }
-    }
+    unsigned cp = static_cast<unsigned>(b) & (0x7Fu >> len);
+    for (int i = 1; i < len; ++i) cp = (cp << 6) | (p[i] & 0x3F);
+    if (cp < 0xA0) return len;
+    int byte = codepage_byte(cp);
+    if (byte >= 0) k.ch = byte;
+    else k.untypeable = true;
+    has = true;
     return len;
 }
 
@@ -476,6 +479,11 @@ void push_events(const Key& k) {
         ev.type = OsEventType::Char;
         ev.vkey = 0;
         ev.ch = static_cast<unsigned char>(k.ch);
+        g_keys.out[g_keys.out_count++] = ev;
+    }
+    if (k.untypeable) {
+        ev.type = OsEventType::Untypeable;
+        ev.vkey = 0;
         g_keys.out[g_keys.out_count++] = ev;
     }
 }

@@ -1,5 +1,6 @@
 // The terminal screen: cell cache, changed-cell output, caret, too-small message.
 #include "platform/terminal/terminal_screen.h"
+#include "util/latin1.h"
 
 #include <cstdio>
 
@@ -107,12 +108,9 @@ void put_code_point(unsigned cp) {
 // code page's printable characters in 0x80..0x9F; control bytes as blanks so
 // that nothing in the grid can act on the terminal.
 unsigned display_code_point(unsigned char ch) {
-    static const unsigned high[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030,
-        0x0160, 0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC,
-        0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
     if (ch < 32 || ch == 127) return ' ';
-    if (ch >= 0x80 && ch < 0xA0) return high[ch - 0x80] ? high[ch - 0x80] : ' ';
-    return ch;
+    unsigned cp = codepage_code_point(ch);
+    return cp == 0 ? ' ' : cp;
 }
 
 void send_cell(int r, int c) {
