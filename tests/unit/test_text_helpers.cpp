@@ -58,7 +58,9 @@ TEST(Utf8Decode, WellFormedShortestSequencesOnly) {
     EXPECT_EQ(utf8_decode("", 0, cp), 0u);
     // Text that is not UTF-8 keeps its bytes as Latin-1.
     EXPECT_EQ(latin1("\xC0\x80"), "\xC0\x80");
-    EXPECT_EQ(latin1("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xE9 ?");
+    // The code page's euro sign has its byte; what the page lacks is "?".
+    EXPECT_EQ(latin1("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"), "caf\xE9 \x80 ?");
+    EXPECT_EQ(utf8("\x80\x93\x94\x85"), "\xE2\x82\xAC\xE2\x80\x9C\xE2\x80\x9D\xE2\x80\xA6");
 }
 
 TEST(UpperCase, Latin1LettersOrAsciiOnly) {
