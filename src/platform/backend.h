@@ -68,3 +68,41 @@ void os_post_wave_done(int buffer_number);
 // A process-local clipboard for backends without a system one.
 void local_clipboard_set(const std::string& text);
 bool local_clipboard_get(std::string& text);
+
+// Voice libraries: one driver file each, chosen by platform.cpp.
+struct OsSynthDriver {
+    const char* name;
+    bool (*open)();
+    bool (*voice)(int index, std::string& name);
+    bool (*select_voice)(int index);
+    void (*set_rate)(int words_per_minute);
+    void (*set_pitch)(int hertz);
+    int (*sample_rate)();
+    bool (*speak)(const std::string& latin1_text);
+    bool (*next_event)(OsSynthEvent& ev);
+    void (*cancel)();
+    void (*close)();
+};
+
+struct OsVoiceServerDriver {
+    const char* name;
+    int (*open)(const std::string& module);
+    int (*voice_count)(int handle);
+    bool (*select_voice)(int handle, int index);
+    bool (*set_rate)(int handle, int rate);
+    bool (*speak)(int handle, const std::string& latin1_text);
+    bool (*cancel)(int handle);
+    bool (*wait_done)(int handle, int timeout_ms);
+    void (*close)(int handle);
+};
+
+// espeak-ng and speech-dispatcher, and the silent stand-ins that accept
+// everything, play nothing and finish each text at once (headless runs).
+const OsSynthDriver* espeak_synth_driver();
+const OsSynthDriver* silent_synth_driver();
+const OsVoiceServerDriver* speechd_voice_driver();
+const OsVoiceServerDriver* silent_voice_server_driver();
+
+// Replaces the voice drivers that os_synth_* and os_voice_server_* route to
+// (tests with fake engines); nullptr returns to the platform's choice.
+void os_set_voice_drivers_for_tests(const OsSynthDriver* synth, const OsVoiceServerDriver* server);

@@ -258,3 +258,54 @@ void* os_library_open(const std::string& path);
 // The address of an exported name; nullptr when it does not export it.
 void* os_library_symbol(void* library, const char* name);
 void os_library_close(void* library);
+
+// ---- system voices --------------------------------------------------------
+
+// A synthesizer library whose sound comes back to the program (espeak-ng on
+// a real backend, a silent stand-in on the headless one, see FUGA_VOICES).
+// Texts are synthesized in the background, one after another in the order
+// given; what happened is collected on the program's thread with
+// os_synth_next_event (a Wake event is posted whenever something new is
+// there, so wait loops wake up).
+struct OsSynthEvent {
+    enum Type { TextStarted, Samples, TextDone } type = TextDone;
+    const int16_t* samples = nullptr;  // Samples: mono, os_synth_sample_rate()
+    size_t count = 0;                  // valid until the next call
+};
+// False when the library or its data cannot be started.
+bool os_synth_open();
+// Name of voice `index` (0-based) in the library's order with Brazilian
+// Portuguese first; false past the last one.
+bool os_synth_voice(int index, std::string& name);
+bool os_synth_select_voice(int index);
+// Words per minute (clamped to what the library can do).
+void os_synth_set_rate(int words_per_minute);
+// Base pitch in Hz (mapped onto the library's own scale).
+void os_synth_set_pitch(int hertz);
+int os_synth_sample_rate();
+// Queues a Latin-1 text; false when the library refused it.
+bool os_synth_speak(const std::string& latin1_text);
+bool os_synth_next_event(OsSynthEvent& ev);
+// Drops every queued text, cuts the one being synthesized and forgets every
+// event not yet collected.
+void os_synth_cancel();
+void os_synth_close();
+
+// A speech server that plays the sound itself (speech-dispatcher on a real
+// backend, a silent stand-in on the headless one). Each open gives a
+// connection of its own (a handle >= 0), -1 when there is no server or the
+// output module is missing. `module` "" is the server's default module.
+int os_voice_server_open(const std::string& module);
+// Voices of the connection's module, Brazilian Portuguese first.
+int os_voice_server_voice_count(int handle);
+bool os_voice_server_select_voice(int handle, int index);
+// -10 (slowest) .. 10 (fastest); 0 is the voice's own rate.
+bool os_voice_server_set_rate(int handle, int rate);
+// Queues a Latin-1 text after what is still speaking; returns at once.
+bool os_voice_server_speak(int handle, const std::string& latin1_text);
+// Drops everything queued and cuts the current speech.
+bool os_voice_server_cancel(int handle);
+// Waits up to timeout_ms until everything queued has ended or was cancelled.
+// True when nothing is left to speak, also when the server has gone away.
+bool os_voice_server_wait_done(int handle, int timeout_ms);
+void os_voice_server_close(int handle);

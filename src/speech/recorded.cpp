@@ -65,7 +65,7 @@ void speech_silence() {
     SpeechState& s = speech_state();
     wave_stop();
     s.abort = true;
-    if (s.external_active && (extsynth_busy() || s.external_type == 3)) extsynth_silence();
+    if (s.external_active && (extsynth_busy() || extsynth_engine_type(s.external_type) == EXTSYNTH_TYPE_VERNA)) extsynth_silence();
     OsEvent wake;
     wake.type = OsEventType::Wake;
     wake.param = SPEECH_WAKE_MESSAGE;

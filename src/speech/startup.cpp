@@ -126,8 +126,9 @@ void speech_start(int speed, const std::string& sound_directory) {
         int rate = parse_number(config_read_setting("SERVFALA", "VELOCIDADE"), 0);
         int pitch = parse_number(config_read_setting("SERVFALA", "TOM"), 0);
         int type = parse_number(config_read_setting("SERVFALA", "TIPOSAPI"), 0);
-        if (type != 4 && rate > 10) rate = 0;
-        extsynth_register(3, verna_backend_engine());
+        if (type != EXTSYNTH_TYPE_SAPI4 && rate > 10) rate = 0;
+        // The MBROLA engine sits beside audio, so the front end hands it over.
+        extsynth_register(EXTSYNTH_TYPE_VERNA, verna_backend_engine());
         g_speech.external_active = extsynth_start(voice, rate, pitch, "", type);
         g_speech.external_type = type;
     }

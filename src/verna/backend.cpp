@@ -108,7 +108,7 @@ void verna_backend_stop() {
 
 const ExtSynthEngine* verna_backend_engine() {
     static const ExtSynthEngine engine = {"verna", verna_backend_start, verna_backend_stop, verna_backend_speak,
-                                          verna_backend_busy, verna_backend_silence};
+                                          [](bool) { return verna_backend_busy(); }, verna_backend_silence};
     return &engine;
 }
 

@@ -158,7 +158,7 @@ const ExtSynthEngine FAKE = {
         g_fake_speaking = 3;
     },
     // Like a real engine, it wakes the waiting loop while it speaks.
-    [] {
+    [](bool) {
         bool speaking = g_fake_speaking > 0 && --g_fake_speaking > 0;
         if (speaking) {
             OsEvent wake;
@@ -180,7 +180,7 @@ TEST_F(SpeechReader, ExternalSynthesizerReturnsAtOnceAndRecordingsWait) {
     for (std::string l; std::getline(in, l);) out << (l == "SAPI=N" ? "SAPI=S\n[SERVFALA]\nTIPOSAPI=4\n[TRADUTOR]" : l) << "\n";
     out.close();
     setenv("TALUNE_HOME", dir.c_str(), 1);
-    extsynth_register(4, &FAKE);
+    extsynth_register(EXTSYNTH_TYPE_SAPI4, &FAKE);
     speech_start(3, (DATA / "som").string());
     mark();
     g_fake_texts.clear();
