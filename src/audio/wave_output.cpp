@@ -182,6 +182,7 @@ void wave_set_speed(bool fast_rate, bool compress) {
 }
 
 void wave_set_stop_on_key(bool on) { g_wave.stop_on_key = on; }
+bool wave_stops_on_key() { return g_wave.stop_on_key; }
 
 void wave_done_hook(int buffer_number) {
     if (buffer_number < 1 || buffer_number > WAVE_MAX_BUFFERS) return;

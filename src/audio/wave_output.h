@@ -24,6 +24,8 @@ void wave_set_speed(bool fast_rate, bool compress);
 // A key waiting in the console queue stops playback while this is on (it
 // stays on for the whole run; tests switch it off).
 void wave_set_stop_on_key(bool on);
+// Whether a waiting key stops playback (the system voices hold texts back then).
+bool wave_stops_on_key();
 
 // Flags of one call: sound that keeps its own pitch or length whatever the
 // speed settings say (dial tones, the click).

@@ -62,7 +62,7 @@ TEST_F(Sapi4, TextsAreTrimmedAndALoneDigitGetsAPoint) {
     console_queue_key('x');
     sapi4_speak("calado");
     EXPECT_EQ(g_fake_synth.texts.size(), 3u) << "a waiting key keeps the text back";
-    wave_stop_on_key = false;
+    wave_set_stop_on_key(false);
     sapi4_speak("agora sim");
     EXPECT_EQ(g_fake_synth.texts.back(), "agora sim");
 }
