@@ -53,7 +53,14 @@ std::string diphone_of_line(const std::string& line) {
 }
 
 // Round to the nearest integer, ties to even, then an integer division by 100.
-int scaled(double value) { return int(std::nearbyint(value)) / 100; }
+// Values past the int range (from hostile prosody or factors) are held at its
+// ends instead of overflowing the conversion.
+int scaled(double value) {
+    double r = std::nearbyint(value);
+    if (!(r > -2147483648.0)) r = -2147483648.0;
+    if (r > 2147483647.0) r = 2147483647.0;
+    return int(r) / 100;
+}
 
 // The signed decimal at the start of a text; false when there is none.
 bool leading_number(const std::string& text, int& value) {
