@@ -13,6 +13,7 @@
 
 #include "audio/wave_output.h"
 #include "console_test_support.h"
+#include "mbrola_voice.h"
 #include "platform/headless/headless.h"
 #include "platform/os.h"
 #include "temp_home.h"
@@ -28,16 +29,6 @@
 
 namespace {
 
-constexpr const char* BR1 = "/usr/share/mbrola/br1/br1";
-
-bool have_mbrola_voice() { return !os_find_program("mbrola").empty() && os_file_exists(BR1); }
-#define REQUIRE_MBROLA()                                                          \
-    do {                                                                          \
-        if (!have_mbrola_voice()) {                                               \
-            if (std::getenv("CI")) FAIL() << "mbrola or its br1 voice is missing"; \
-            GTEST_SKIP() << "mbrola or its br1 voice is not installed";          \
-        }                                                                         \
-    } while (0)
 
 void ignore(const std::string&) {}
 
