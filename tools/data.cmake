@@ -15,6 +15,8 @@ file(MAKE_DIRECTORY ${FUGA_SOUND_DIR} ${FUGA_LETTERS_DIR} ${FUGA_DIPHONES_DIR})
 set(FUGA_PLAY_TALUNE_HOME ${FUGA_DATA_DIR})
 # "SAPI" of [TRADUTOR]: N keeps the own synthesizer (S hands speech to [SERVFALA] TIPOSAPI).
 set(FUGA_SAPI N)
+# "TIPOSAPI" of [SERVFALA]: which external synthesizer SAPI=S starts.
+set(FUGA_SAPI_TYPE 3)
 # The Portuguese engine's data files ("VERNATTS" DIR).
 set(FUGA_VERNA_DIR ${FUGA_DATA_DIR}/verna)
 configure_file(${CMAKE_SOURCE_DIR}/tools/TALUNE.INI.in ${FUGA_DATA_DIR}/TALUNE.INI @ONLY)
@@ -111,6 +113,15 @@ block()
   configure_file(${CMAKE_SOURCE_DIR}/tools/TALUNE.INI.in ${CMAKE_BINARY_DIR}/data-mbrola/TALUNE.INI @ONLY)
   configure_file(${CMAKE_SOURCE_DIR}/tools/registry.ini.in ${CMAKE_BINARY_DIR}/data-mbrola/registry.ini @ONLY)
 endblock()
+# And with each type of system voice, for the end-to-end runs of those types
+# (7 stands for every number that has no back end of its own).
+foreach(type 4 5 54 7)
+  block()
+    set(FUGA_SAPI S)
+    set(FUGA_SAPI_TYPE ${type})
+    configure_file(${CMAKE_SOURCE_DIR}/tools/TALUNE.INI.in ${CMAKE_BINARY_DIR}/data-type${type}/TALUNE.INI @ONLY)
+  endblock()
+endforeach()
 
 # The own synthesizer's voice databases DIFONES1..5: one generator run per
 # speed (the two cores share them), for every unit that the installed
