@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <fstream>
 #include <iterator>
 #include <mutex>
@@ -15,12 +14,13 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/event_ring.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/key_script.h"
 #include "platform/headless/scheduler.h"
 
 namespace {
-constexpr size_t HEADLESS_MAX_QUEUED = 10000;
+constexpr int HEADLESS_MAX_QUEUED = 10000;
 constexpr uint64_t NEVER = ~uint64_t{0};
 // How long a wait without limit, with nothing scheduled and no key to hand
 // out, gives other threads (an engine's callbacks) to post something before
@@ -41,7 +41,6 @@ struct HeadlessData {
     // were UTC (for the calendar fields), and the true UTC instant.
     int64_t base_local_ms = 0;
     int64_t base_utc_ms = 0;
-    std::deque<OsEvent> queue;
     std::vector<Scheduled> schedule;  // sorted by (at_us, seq)
     uint64_t next_seq = 0;
     std::vector<KeyItem> keys;
@@ -53,6 +52,8 @@ struct HeadlessState {
     std::mutex lock;
     std::condition_variable posted;
     HeadlessData d;
+    // Outside HeadlessData, which is rebuilt on every load.
+    EventRing<HEADLESS_MAX_QUEUED> queue;
 } g;
 
 // Parses "YYYY-MM-DD HH:MM:SS" into the two start instants.
@@ -111,6 +112,7 @@ OsTime time_from_ms(int64_t ms) {
 // Fresh state with the clock and keys given; the caller holds the lock.
 bool load_locked(const std::string& script, const std::string& clock, std::string& error) {
     g.d = HeadlessData{};
+    g.queue.clear();
     g.d.started = true;
     bool ok = true;
     if (!clock.empty()) {
@@ -171,16 +173,9 @@ bool start() {
 
 void shutdown() {}
 
-void push_locked(const OsEvent& ev) {
-    if (g.d.queue.size() < HEADLESS_MAX_QUEUED) g.d.queue.push_back(ev);
-}
+void push_locked(const OsEvent& ev) { g.queue.push_back(ev); }
 
-bool pop_queue_locked(OsEvent& ev) {
-    if (g.d.queue.empty()) return false;
-    ev = g.d.queue.front();
-    g.d.queue.pop_front();
-    return true;
-}
+bool pop_queue_locked(OsEvent& ev) { return g.queue.pop(ev); }
 
 bool script_used_up() { return g.d.next_key >= g.d.keys.size(); }
 
@@ -202,7 +197,8 @@ void deliver_key_locked(OsEvent& ev, uint64_t at_us) {
     ++g.d.next_key;
     g.d.last_key_us = at_us;
     ev = evs[0];
-    for (int i = n - 1; i >= 1; --i) g.d.queue.push_front(evs[i]);
+    // The queue is empty here: every caller first takes what is queued.
+    for (int i = n - 1; i >= 1; --i) g.queue.push_front(evs[i]);
 }
 
 // The earliest scheduled event or timed key due by `limit_us`; a scheduled
@@ -237,7 +233,7 @@ bool wait_event(OsEvent& ev, int timeout_ms, bool reading_key) {
     bool idle = timeout_ms < 0 && earliest_scheduled() == NEVER && timed_key_due() == NEVER;
     if (idle && !reading_key) {
         // Nothing in virtual time will come; give real threads a moment.
-        g.posted.wait_for(lk, std::chrono::milliseconds(HEADLESS_GRACE_MS), [] { return !g.d.queue.empty(); });
+        g.posted.wait_for(lk, std::chrono::milliseconds(HEADLESS_GRACE_MS), [] { return !g.queue.empty(); });
         if (pop_queue_locked(ev)) return true;
     }
     if (reading_key || idle) {

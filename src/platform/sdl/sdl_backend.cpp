@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "platform/backend.h"
+#include "platform/event_ring.h"
 #include "platform/sdl/sdl_clipboard.h"
 #include "platform/sdl/sdl_draw.h"
 #include "platform/sdl/sdl_keys.h"
@@ -31,8 +32,7 @@ constexpr int SDL_BEEP_SAMPLES = SDL_BEEP_RATE / 8;
 // that a blocked SDL_WaitEvent returns.
 struct PostedQueue {
     std::mutex lock;
-    OsEvent events[SDL_MAX_POSTED];
-    int head = 0, count = 0;
+    EventRing<SDL_MAX_POSTED> events;
 };
 
 struct SdlState {
@@ -43,34 +43,19 @@ struct SdlState {
     bool close_requested = false;
     bool linger_installed = false;
     // Messages translated from one SDL event and not yet handed out.
-    OsEvent pending[SDL_MAX_PENDING];
-    int pending_head = 0, pending_count = 0;
+    EventRing<SDL_MAX_PENDING> pending;
     uint8_t beep[WAVE_HEADER_BYTES + SDL_BEEP_SAMPLES] = {};
 } g_sdl;
 
 PostedQueue g_posted;
 
-void push_pending(const OsEvent& ev) {
-    if (g_sdl.pending_count == SDL_MAX_PENDING) return;
-    g_sdl.pending[(g_sdl.pending_head + g_sdl.pending_count) % SDL_MAX_PENDING] = ev;
-    ++g_sdl.pending_count;
-}
+void push_pending(const OsEvent& ev) { g_sdl.pending.push_back(ev); }
 
-bool pop_pending(OsEvent& ev) {
-    if (g_sdl.pending_count == 0) return false;
-    ev = g_sdl.pending[g_sdl.pending_head];
-    g_sdl.pending_head = (g_sdl.pending_head + 1) % SDL_MAX_PENDING;
-    --g_sdl.pending_count;
-    return true;
-}
+bool pop_pending(OsEvent& ev) { return g_sdl.pending.pop(ev); }
 
 bool pop_posted(OsEvent& ev) {
     std::lock_guard<std::mutex> hold(g_posted.lock);
-    if (g_posted.count == 0) return false;
-    ev = g_posted.events[g_posted.head];
-    g_posted.head = (g_posted.head + 1) % SDL_MAX_POSTED;
-    --g_posted.count;
-    return true;
+    return g_posted.events.pop(ev);
 }
 
 // The text of the text event right after a key press, if that is next.
@@ -227,9 +212,7 @@ void post_event(const OsEvent& ev) {
     if (!g_sdl.started) return;
     {
         std::lock_guard<std::mutex> hold(g_posted.lock);
-        if (g_posted.count == SDL_MAX_POSTED) return;
-        g_posted.events[(g_posted.head + g_posted.count) % SDL_MAX_POSTED] = ev;
-        ++g_posted.count;
+        if (!g_posted.events.push_back(ev)) return;
     }
     SDL_Event wake;
     SDL_zero(wake);

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "platform/backend.h"
+#include "platform/event_ring.h"
 #include "platform/terminal/key_decoder.h"
 #include "platform/terminal/terminal_screen.h"
 #include "platform/terminal/tty.h"
@@ -22,8 +23,7 @@ constexpr int TERMINAL_MAX_READ = 256;
 struct TerminalState {
     bool started = false;
     std::mutex lock;  // guards the posted-event ring
-    OsEvent queue[TERMINAL_MAX_EVENTS];
-    int head = 0, count = 0;
+    EventRing<TERMINAL_MAX_EVENTS> posted;
     bool input_closed = false;
     bool close_sent = false;
     bool quit_sent = false;
@@ -32,20 +32,14 @@ struct TerminalState {
 void push_event(const OsEvent& ev) {
     {
         std::lock_guard<std::mutex> guard(g_term.lock);
-        if (g_term.count == TERMINAL_MAX_EVENTS) return;
-        g_term.queue[(g_term.head + g_term.count) % TERMINAL_MAX_EVENTS] = ev;
-        ++g_term.count;
+        if (!g_term.posted.push_back(ev)) return;
     }
     tty_wake();
 }
 
 bool pop_posted(OsEvent& ev) {
     std::lock_guard<std::mutex> guard(g_term.lock);
-    if (g_term.count == 0) return false;
-    ev = g_term.queue[g_term.head];
-    g_term.head = (g_term.head + 1) % TERMINAL_MAX_EVENTS;
-    --g_term.count;
-    return true;
+    return g_term.posted.pop(ev);
 }
 
 void post_simple(OsEventType type) {
