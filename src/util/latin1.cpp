@@ -10,11 +10,23 @@ const unsigned short CODEPAGE_HIGH[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 }  // namespace
 
+size_t utf8_sequence_length(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    return 0;
+}
+
 size_t utf8_decode(std::string_view in, size_t i, unsigned& cp) {
     if (i >= in.size()) return 0;
     unsigned char c = static_cast<unsigned char>(in[i]);
-    size_t len = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+    size_t len = utf8_sequence_length(c);
     if (len == 0 || i + len > in.size()) return 0;
+    if (len == 1) {
+        cp = c;
+        return 1;
+    }
     unsigned value = c & (0x7F >> len);
     for (size_t k = 1; k < len; ++k) {
         unsigned char d = static_cast<unsigned char>(in[i + k]);

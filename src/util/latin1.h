@@ -19,8 +19,14 @@ int codepage_byte(unsigned code_point);
 // UTF-8 to Latin-1; characters outside the code page become '?'. Malformed
 // bytes, and the C1 control code points, are taken as bytes themselves.
 std::string latin1(std::string_view utf8);
-// The code point of the UTF-8 sequence at in[i] and its length; 0 (and cp
-// untouched) when the bytes there are not a well-formed, shortest sequence.
+// The length of the UTF-8 sequence that `lead` begins: 1 for ASCII, 2..4 for
+// a lead byte, 0 for a byte that begins none (a continuation byte, 0xC0,
+// 0xC1, 0xF5..0xFF). Lets a reader of a stream tell a sequence still
+// arriving from a broken one.
+size_t utf8_sequence_length(unsigned char lead);
+// The code point of the UTF-8 sequence at in[i] and its length (1 for
+// ASCII); 0 (and cp untouched) when the bytes there are not a well-formed,
+// shortest sequence or are cut short by the end of `in`.
 size_t utf8_decode(std::string_view in, size_t i, unsigned& cp);
 // Upper case of the Latin-1 letters: a..z and the accented small letters
 // à..þ except the division sign; every other byte stays as it is.

@@ -210,6 +210,8 @@ TEST_F(TerminalKeys, GarbageLeavesNoTrace) {
     // Stray continuation bytes, invalid lead bytes, broken UTF-8.
     EXPECT_EQ(keys("\x80\xbf\xff\xc0\xc1" "a"), (V{"down 65", "char 97"}));
     EXPECT_EQ(keys("\xc3" "a"), (V{"down 65", "char 97"}));
+    // Overlong forms (here of "©" and of "A") and values beyond Unicode are no text.
+    EXPECT_EQ(keys("\xe0\x82\xa9\xf0\x80\x81\x81\xf4\x90\x80\x80" "a"), (V{"down 65", "char 97"}));
     // Unknown or foreign sequences are swallowed.
     EXPECT_EQ(keys("\x1b[99~" "a"), (V{"down 65", "char 97"}));
     EXPECT_EQ(keys("\x1b[?1;2c" "a"), (V{"down 65", "char 97"}));   // a device report

@@ -56,6 +56,14 @@ TEST(Utf8Decode, WellFormedShortestSequencesOnly) {
         EXPECT_EQ(cp, 7u);
     }
     EXPECT_EQ(utf8_decode("", 0, cp), 0u);
+    EXPECT_EQ(utf8_decode("a", 0, cp), 1u);
+    EXPECT_EQ(cp, unsigned('a'));
+    // A stream reader waits for the rest of a sequence only after a lead byte.
+    EXPECT_EQ(utf8_sequence_length('a'), 1u);
+    EXPECT_EQ(utf8_sequence_length(0xC3), 2u);
+    EXPECT_EQ(utf8_sequence_length(0xE2), 3u);
+    EXPECT_EQ(utf8_sequence_length(0xF4), 4u);
+    for (unsigned char not_lead : {0x80, 0xBF, 0xC0, 0xC1, 0xF5, 0xFF}) EXPECT_EQ(utf8_sequence_length(not_lead), 0u);
     // Text that is not UTF-8 keeps its bytes as Latin-1.
     EXPECT_EQ(latin1("\xC0\x80"), "\xC0\x80");
     // The code page's euro sign has its byte; what the page lacks is "?".

@@ -3,6 +3,9 @@
 #include "platform/sdl/sdl_keys.h"
 
 #include "platform/sdl/sdl_font.h"
+#include "util/latin1.h"
+
+#include <string_view>
 
 namespace {
 struct KeysState {
@@ -28,21 +31,6 @@ int keypad_key(SDL_Scancode sc, bool numlock) {
 
 void add(OsEvent* out, int capacity, int& n, const OsEvent& ev) {
     if (n < capacity) out[n++] = ev;
-}
-
-int utf8_next(const char*& p) {
-    unsigned char c = static_cast<unsigned char>(*p++);
-    if (c < 0x80) return c;
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : -1;
-    if (extra < 0) return -1;
-    int cp = c & (0x3F >> extra);
-    for (int i = 0; i < extra; ++i) {
-        unsigned char k = static_cast<unsigned char>(*p);
-        if ((k & 0xC0) != 0x80) return -1;
-        ++p;
-        cp = (cp << 6) | (k & 0x3F);
-    }
-    return cp;
 }
 
 // With layouts that have a third level the right Alt is AltGr: the key types
@@ -101,9 +89,12 @@ int key_down(const SDL_KeyboardEvent& key, const char* next_text, OsEvent* out, 
 int text_input(const SDL_TextInputEvent& text, OsEvent* out, int capacity) {
     int n = 0;
     if (g_keys.suppress_text) return 0;
-    for (const char* p = text.text; *p;) {
-        int cp = utf8_next(p);
-        if (cp < 32 || (cp >= 127 && cp < 160)) continue;
+    std::string_view typed(text.text);
+    for (size_t i = 0; i < typed.size();) {
+        unsigned cp = 0;
+        size_t len = utf8_decode(typed, i, cp);
+        i += len ? len : 1;
+        if (len == 0 || cp < 32 || (cp >= 127 && cp < 160)) continue;
         int byte = sdl_codepage_byte(static_cast<Uint32>(cp));
         OsEvent ev;
         // Text the code page cannot hold is not dropped unheard.

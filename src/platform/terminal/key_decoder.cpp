@@ -3,6 +3,7 @@
 #include "util/latin1.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace {
 constexpr int KEYS_MAX_PARAMS = 4;
@@ -193,15 +194,15 @@ Key control_or_ascii_key(int b) {
 // printable one is untypeable (the console beeps); C1 controls are consumed
 // and ignored. Returns 0 when more bytes are needed.
 int decode_utf8(const unsigned char* p, int n, bool final, Key& k, bool& has) {
-    int b = p[0];
-    int len = (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3 : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
-    if (len == 0) return 1;  // stray continuation or invalid lead byte
+    int len = static_cast<int>(utf8_sequence_length(p[0]));
+    if (len < 2) return 1;  // stray continuation or invalid lead byte
     for (int i = 1; i < len; ++i) {
         if (i >= n) return final ? i : 0;
         if ((p[i] & 0xC0) != 0x80) return i;  // broken: drop what came, re-read this byte
     }
-    unsigned cp = static_cast<unsigned>(b) & (0x7Fu >> len);
-    for (int i = 1; i < len; ++i) cp = (cp << 6) | (p[i] & 0x3F);
+    unsigned cp = 0;
+    // An overlong form or a value beyond Unicode types nothing.
+    if (utf8_decode(std::string_view(reinterpret_cast<const char*>(p), static_cast<size_t>(len)), 0, cp) == 0) return len;
     if (cp < 0xA0) return len;
     int byte = codepage_byte(cp);
     if (byte >= 0) k.ch = byte;
