@@ -58,7 +58,9 @@ bool thousands_separator_at(const std::string& text, size_t i) {
 }
 
 // Words of a group of three digits; `inner_e` tells that the group holds an
-// " e " of its own.
+// " e " after its hundreds (duzentos e trinta). An " e " between tens and
+// units does not count: a group below a hundred still takes the joining "e"
+// (dois mil e vinte e seis).
 std::string group_words(int h, int t, int u, bool& inner_e) {
     const WordTables& w = words();
     inner_e = false;
@@ -76,7 +78,6 @@ std::string group_words(int h, int t, int u, bool& inner_e) {
         out += w.tens[t];
         if (u == 0) return out;
         out += " e ";
-        inner_e = true;
     }
     if (u != 0) out += w.units[u];
     return out;
@@ -115,7 +116,8 @@ std::string verna_cardinal_words(uint64_t n) {
     }
 
     // "e " joins only the final group, and only when that group has no " e "
-    // of its own: mil e cem, mil duzentos e trinta, um milhão e duzentos mil.
+    // after its hundreds: mil e cem, mil e vinte e seis, mil duzentos e
+    // trinta, um milhão e duzentos mil.
     std::string out;
     bool spoken_before = false;
     for (int g = 0; g <= final_group; ++g) {

@@ -33,6 +33,11 @@ TEST(VernaNumbers, CardinalGroupsAndJoiners) {
     EXPECT_EQ(cardinal(1100), "mil e cem");
     EXPECT_EQ(cardinal(1230), "mil duzentos e trinta");
     EXPECT_EQ(cardinal(1999), "mil novecentos e noventa e nove");
+    // A last group below a hundred is joined with "e" even when it holds one.
+    EXPECT_EQ(cardinal(1021), "mil e vinte e um");
+    EXPECT_EQ(cardinal(2026), "dois mil e vinte e seis");
+    EXPECT_EQ(cardinal(1000035), "um milhão e trinta e cinco");
+    EXPECT_EQ(cardinal(1250000), "um milhão duzentos e cinqüenta mil");
     EXPECT_EQ(cardinal(2100), "dois mil e cem");
     EXPECT_EQ(cardinal(2500), "dois mil e quinhentos");
     EXPECT_EQ(cardinal(1000000), "um milhão");
