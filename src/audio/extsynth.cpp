@@ -77,6 +77,11 @@ void extsynth_silence() {
     if (g_ext.running) g_ext.running->silence();
 }
 
+bool extsynth_available() {
+    const ExtSynthEngine* engine = g_ext.running;
+    return engine && (!engine->available || engine->available());
+}
+
 void extsynth_post_wake() {
     OsEvent wake;
     wake.type = OsEventType::Wake;

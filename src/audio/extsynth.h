@@ -27,6 +27,9 @@ struct ExtSynthEngine {
     void (*speak)(const std::string& latin1_text);
     bool (*busy)(bool start_wait);
     void (*silence)();
+    // False once the engine has gone away (a speech server that died);
+    // nullptr for an engine inside the program, which cannot.
+    bool (*available)() = nullptr;
 };
 
 // The back end that serves `type`: 3, 5 and 54 as themselves, all others 4.
@@ -51,6 +54,9 @@ void extsynth_speak(const std::string& latin1_text);
 bool extsynth_busy(bool start_wait = false);
 // Stops the running back end's current speech.
 void extsynth_silence();
+// A back end runs and its engine is still there. When it has gone, the
+// front end stops the dispatcher and speaks with its own reader again.
+bool extsynth_available();
 // The type stored by the last extsynth_start (4 before any).
 int extsynth_type();
 // Start-up state: type 4, nothing running, the program's own back ends.

@@ -67,6 +67,11 @@ void silence(int which) {
     console_delay(SAPI5_SILENCE_WAIT_MS);
 }
 
+bool available(int which) {
+    const Sapi5Bridge& b = g_sapi5[which];
+    return b.connection >= 0 && os_voice_server_alive(b.connection);
+}
+
 void stop(int which) {
     Sapi5Bridge& b = g_sapi5[which];
     if (b.connection < 0) return;
@@ -82,6 +87,7 @@ bool sapi5_busy() { return busy(0); }
 void sapi5_silence() { silence(0); }
 void sapi5_stop() { stop(0); }
 int sapi5_voice_number() { return g_sapi5[0].voice_number; }
+bool sapi5_available() { return available(0); }
 
 bool sapi54_start(int voice, int rate, int, const std::string&) { return start(1, voice, rate); }
 void sapi54_speak(const std::string& text) { speak(1, text); }
@@ -89,6 +95,7 @@ bool sapi54_busy() { return busy(1); }
 void sapi54_silence() { silence(1); }
 void sapi54_stop() { stop(1); }
 int sapi54_voice_number() { return g_sapi5[1].voice_number; }
+bool sapi54_available() { return available(1); }
 
 void sapi5_reset() {
     for (Sapi5Bridge& b : g_sapi5) b = Sapi5Bridge{};

@@ -20,6 +20,8 @@ void sapi5_silence();
 void sapi5_stop();
 // The voice number in use after a successful start (0 before).
 int sapi5_voice_number();
+// Started and its server still there (false once the server went away).
+bool sapi5_available();
 
 bool sapi54_start(int voice, int rate, int pitch, const std::string& output_file);
 void sapi54_speak(const std::string& latin1_text);
@@ -27,5 +29,6 @@ bool sapi54_busy();
 void sapi54_silence();
 void sapi54_stop();
 int sapi54_voice_number();
+bool sapi54_available();
 
 void sapi5_reset();

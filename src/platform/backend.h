@@ -93,6 +93,7 @@ struct OsVoiceServerDriver {
     bool (*speak)(int handle, const std::string& latin1_text);
     bool (*cancel)(int handle);
     bool (*wait_done)(int handle, int timeout_ms);
+    bool (*alive)(int handle);
     void (*close)(int handle);
 };
 

@@ -26,6 +26,7 @@ struct QueuedEvent {
 };
 
 struct EspeakState {
+    bool initialised = false;  // the library, once for the process
     bool open = false;
     int sample_rate = 22050;
     std::vector<std::string> voices;  // identifiers, Brazilian Portuguese first
@@ -74,7 +75,6 @@ void worker_loop() {
             g_espeak.texts.pop_front();
             generation = g_espeak.generation.load();
         }
-        post(OsSynthEvent::TextStarted, generation);
         {
             std::lock_guard<std::mutex> hold(g_espeak.engine);
             g_synth_generation = generation;
@@ -94,22 +94,25 @@ bool is_brazilian(const espeak_VOICE* v) {
 
 bool open_engine() {
     if (g_espeak.open) return true;
-    int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, ESPEAK_BUFFER_MS, nullptr, 0);
-    if (rate <= 0) return false;
-    g_espeak.sample_rate = rate;
-    espeak_SetSynthCallback(on_synth);
-    std::vector<std::string> brazilian, others;
-    const espeak_VOICE** list = espeak_ListVoices(nullptr);
-    for (int i = 0; list && list[i] && i < ESPEAK_MAX_VOICES; ++i) {
-        if (!list[i]->identifier) continue;
-        (is_brazilian(list[i]) ? brazilian : others).push_back(list[i]->identifier);
+    // The library is initialised once per process and never terminated:
+    // espeak_Terminate can wait for ever on the library's own thread, which
+    // would hang the program's exit.
+    if (!g_espeak.initialised) {
+        int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, ESPEAK_BUFFER_MS, nullptr, 0);
+        if (rate <= 0) return false;
+        g_espeak.initialised = true;
+        g_espeak.sample_rate = rate;
+        espeak_SetSynthCallback(on_synth);
+        std::vector<std::string> brazilian, others;
+        const espeak_VOICE** list = espeak_ListVoices(nullptr);
+        for (int i = 0; list && list[i] && i < ESPEAK_MAX_VOICES; ++i) {
+            if (!list[i]->identifier) continue;
+            (is_brazilian(list[i]) ? brazilian : others).push_back(list[i]->identifier);
+        }
+        g_espeak.voices = brazilian;
+        g_espeak.voices.insert(g_espeak.voices.end(), others.begin(), others.end());
     }
-    g_espeak.voices = brazilian;
-    g_espeak.voices.insert(g_espeak.voices.end(), others.begin(), others.end());
-    if (g_espeak.voices.empty()) {
-        espeak_Terminate();
-        return false;
-    }
+    if (g_espeak.voices.empty()) return false;
     g_espeak.quit = false;
     g_espeak.worker = std::thread(worker_loop);
     g_espeak.open = true;
@@ -143,6 +146,9 @@ void set_pitch(int hertz) {
 
 bool speak(const std::string& text) {
     if (!g_espeak.open) return false;
+    // The text counts as started as soon as it is queued: a busy test made
+    // before the worker takes it up must not find the engine idle.
+    post(OsSynthEvent::TextStarted, g_espeak.generation.load());
     {
         std::lock_guard<std::mutex> hold(g_espeak.lock);
         g_espeak.texts.push_back(utf8(text));
@@ -180,9 +186,7 @@ void close_engine() {
     }
     g_espeak.work.notify_one();
     g_espeak.worker.join();
-    espeak_Terminate();
     g_espeak.open = false;
-    g_espeak.voices.clear();
     g_espeak.events.clear();
 }
 

@@ -308,4 +308,7 @@ bool os_voice_server_cancel(int handle);
 // Waits up to timeout_ms until everything queued has ended or was cancelled.
 // True when nothing is left to speak, also when the server has gone away.
 bool os_voice_server_wait_done(int handle, int timeout_ms);
+// False once the connection's server has gone away; it never comes back for
+// that handle (close it; a new open may find a new server).
+bool os_voice_server_alive(int handle);
 void os_voice_server_close(int handle);

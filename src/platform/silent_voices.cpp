@@ -72,6 +72,7 @@ const OsVoiceServerDriver SILENT_SERVER = {
     [](int h, const std::string&) { return valid(h); },
     [](int h) { return valid(h); },
     [](int, int) { return true; },
+    valid,
     [](int h) {
         if (valid(h)) g_silent.connections[h] = false;
     },

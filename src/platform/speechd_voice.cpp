@@ -164,6 +164,11 @@ bool wait_done(int h, int timeout_ms) {
     return done || !alive(*c);
 }
 
+bool connection_alive(int h) {
+    SpeechdConnection* c = valid(h);
+    return c && alive(*c);
+}
+
 void close_connection(int h) {
     SpeechdConnection* c = valid(h);
     if (!c) return;
@@ -177,7 +182,7 @@ void close_connection(int h) {
 
 const OsVoiceServerDriver SPEECHD = {
     "speech-dispatcher", open_connection, voice_count, select_voice, set_rate, speak, cancel, wait_done,
-    close_connection,
+    connection_alive, close_connection,
 };
 }  // namespace
 

@@ -55,4 +55,5 @@ bool os_voice_server_set_rate(int h, int rate) { return server()->set_rate(h, ra
 bool os_voice_server_speak(int h, const std::string& text) { return server()->speak(h, text); }
 bool os_voice_server_cancel(int h) { return server()->cancel(h); }
 bool os_voice_server_wait_done(int h, int timeout_ms) { return server()->wait_done(h, timeout_ms); }
+bool os_voice_server_alive(int h) { return server()->alive(h); }
 void os_voice_server_close(int h) { server()->close(h); }

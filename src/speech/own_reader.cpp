@@ -142,6 +142,12 @@ void speech_say_punctuation(const std::string& t) {
 void speech_say(const std::string& text) {
     sound_log("say", text);
     SpeechState& s = speech_state();
+    if (s.external_active && !extsynth_available()) {
+        // The system voice went away during the game (its server died):
+        // carry on as after a start that failed, with the own reader.
+        extsynth_stop();
+        s.external_active = false;
+    }
     if (s.external_active) {
         speech_wait_while_busy();
         if (!console_key_waiting()) {

@@ -68,6 +68,7 @@ struct FakeServer {
     bool opens = true;
     bool speak_ok = true;
     bool speaking = false;  // what the completion wait answers
+    bool alive = true;
     std::vector<std::string> modules;  // one per open
     int selected = -1;
     int rate = 99;
@@ -102,6 +103,7 @@ inline const OsVoiceServerDriver FAKE_SERVER = {
         return true;
     },
     [](int, int) { return !g_fake_server.speaking; },
+    [](int) { return g_fake_server.alive; },
     [](int) { g_fake_server.closes++; },
 };
 

@@ -11,12 +11,14 @@
 #include "console/console.h"
 #include "platform/headless/headless.h"
 #include "platform/os.h"
+#include "speech/speech.h"
 #include "speech/speech_state.h"
 
 namespace {
 std::vector<std::string> g_calls;
 int g_busy_answers = 0;  // how many busy calls still answer true
 bool g_start_ok = true;
+bool g_engine_there = true;  // what the engines answer when asked if they are still there
 
 template <int N>
 struct Recorder {
@@ -38,6 +40,7 @@ struct Recorder {
             return g_busy_answers > 0 && g_busy_answers-- > 0;
         },
         [] { g_calls.push_back(std::string(name()) + " silence"); },
+        [] { return g_engine_there; },
     };
 };
 
@@ -51,6 +54,7 @@ protected:
         g_calls.clear();
         g_busy_answers = 0;
         g_start_ok = true;
+        g_engine_there = true;
         extsynth_register(EXTSYNTH_TYPE_VERNA, &Recorder<0>::engine);
         extsynth_register(EXTSYNTH_TYPE_SAPI4, &Recorder<1>::engine);
         extsynth_register(EXTSYNTH_TYPE_SAPI5, &Recorder<2>::engine);
@@ -124,4 +128,23 @@ TEST_F(ExtSynth, AKeyWhileTheEngineSpeaksSilencesItAtTheNextBusyTest) {
     EXPECT_NE(std::find(g_calls.begin(), g_calls.end(), "sapi4 silence"), g_calls.end());
     EXPECT_TRUE(console_key_waiting()) << "the key stays for the caller";
     s.external_active = false;
+}
+
+TEST_F(ExtSynth, AnEngineThatWentAwayHandsTheSpeechBackToTheOwnReader) {
+    EXPECT_FALSE(extsynth_available()) << "nothing started";
+    ASSERT_TRUE(extsynth_start(1, 0, 0, "", 5));
+    SpeechState& s = speech_state();
+    s.external_active = true;
+    s.external_type = 5;
+    speech_say("antes");
+    EXPECT_EQ(g_calls.back(), "sapi5 speak antes");
+
+    g_engine_there = false;  // the server died
+    EXPECT_FALSE(extsynth_available());
+    g_calls.clear();
+    speech_say("depois");
+    EXPECT_FALSE(s.external_active) << "the front end speaks with its own reader again";
+    EXPECT_EQ(std::count(g_calls.begin(), g_calls.end(), "sapi5 stop"), 1) << "the lost engine is released";
+    EXPECT_EQ(std::find(g_calls.begin(), g_calls.end(), "sapi5 speak depois"), g_calls.end());
+    EXPECT_FALSE(speech_busy());
 }

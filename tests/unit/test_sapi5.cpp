@@ -92,6 +92,12 @@ TEST_F(Sapi5, SpeakingAndTheCompletionWait) {
     EXPECT_GE(os_ticks_ms() - t0, 50u);
     EXPECT_FALSE(sapi5_busy()) << "soon not busy after the silence";
 
+    EXPECT_TRUE(sapi5_available());
+    EXPECT_FALSE(sapi54_available()) << "never started";
+    g_fake_server.alive = false;
+    EXPECT_FALSE(sapi5_available()) << "the server went away";
+    g_fake_server.alive = true;
+
     // A refused text (the server went away) beeps and leaves nothing to wait for.
     g_fake_server.speak_ok = false;
     sapi5_speak("ola");
