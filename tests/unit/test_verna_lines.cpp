@@ -1,12 +1,15 @@
 // MBROLA lines from phoneme lists: durations with and without stress, the
 // shortening of long words, pitch points from the patterns, marker comments,
-// and the diphone list with its repairs.
+// and the diphone list with its repairs; and the lines of a whole
+// 1,000-word text against the ones recorded for it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "util/latin1.h"
+#include "verna/data_lines.h"
 #include "verna/mbrola_lines.h"
 #include "verna/message.h"
 #include "verna/prosody.h"
@@ -115,4 +118,50 @@ TEST_F(VernaLines, MissingDiphonesGetAFillerBeforeTheSecondPhoneme) {
     verna_set_repair_phonemes("_", "_");
     ASSERT_TRUE(verna_load_diphones_text("k-a\n"));
     EXPECT_EQ(make({";999|ka", "k", "a", ""}), (Lines{"_ 50", ";ka", "_ 50", "k 60", "a 90", ""}));
+}
+
+namespace {
+const std::string RECORDED = std::string(FUGA_SOURCE_DIR) + "/tests/data/verna_lines/";
+
+Lines recorded_lines(const std::string& name) {
+    std::string text;
+    EXPECT_TRUE(verna_read_file(RECORDED + name, text)) << name;
+    text = latin1(text);
+    Lines lines;
+    VernaLineCursor cursor{text};
+    std::string_view line;
+    while (cursor.next(line)) lines.emplace_back(line);
+    return lines;
+}
+
+// The first line that differs, with its neighbours, instead of two
+// 6,000-line lists.
+void expect_same_lines(const Lines& made, const Lines& recorded) {
+    size_t n = std::min(made.size(), recorded.size());
+    size_t i = 0;
+    while (i < n && made[i] == recorded[i]) ++i;
+    if (i == n && made.size() == recorded.size()) return;
+    std::string context;
+    for (size_t k = i >= 2 ? i - 2 : 0; k < std::min(n, i + 3); ++k)
+        context += "\n  " + utf8(made[k]) + (made[k] == recorded[k] ? "" : "   (recorded: " + utf8(recorded[k]) + ")");
+    ADD_FAILURE() << "line " << i + 1 << " of " << made.size() << " made, " << recorded.size()
+                  << " recorded:" << context;
+}
+}  // namespace
+
+// The phoneme lines of the benchmark text as the engine made them, with the
+// project's prosody and br1's diphone list (copies kept with the recording,
+// so that the data's own changes do not move it): every line must stay the
+// same, whatever is done to make the lines faster.
+TEST_F(VernaLines, AWholeTextGivesTheRecordedLinesAtAnySpeed) {
+    std::string prosody;
+    ASSERT_TRUE(verna_read_file(RECORDED + "portug.pro", prosody));
+    ASSERT_TRUE(verna_load_prosody_text(latin1(prosody), "portug.pro"));
+    ASSERT_TRUE(verna_load_diphones(RECORDED + "portug.dfn"));
+    Lines phonemes = recorded_lines("phonemes_1000_words.txt");
+    ASSERT_GT(phonemes.size(), 6000u);
+    verna_set_repair_phonemes("_", "");
+    expect_same_lines(make(phonemes), recorded_lines("mbrola_1000_words.txt"));
+    verna_set_repair_phonemes("_", "");
+    expect_same_lines(make(phonemes, 1.3, 0.8), recorded_lines("mbrola_1000_words_slow_low.txt"));
 }
