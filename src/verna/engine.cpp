@@ -117,7 +117,11 @@ bool verna_speak(const std::string& text) {
 std::string verna_mbrola_text(const std::string& text) {
     std::string out;
     if (blank_text(text)) return out;
-    for (const std::string& line : mbrola_lines_for(text)) out += line + "\n";
+    VernaLines lines = mbrola_lines_for(text);
+    size_t bytes = 0;
+    for (const std::string& line : lines) bytes += line.size() + 1;
+    out.reserve(bytes);
+    for (const std::string& line : lines) out.append(line).push_back('\n');
     return out;
 }
 

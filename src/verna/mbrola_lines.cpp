@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <charconv>
+#include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
 
 #include "verna/data_lines.h"
 #include "verna/prosody.h"
@@ -15,10 +18,26 @@ constexpr unsigned char VERNA_END_STRESS_MARK = 0xA8;  // the rule output's mark
 constexpr int VERNA_LONG_WORD = 13;                    // marker lengths above these shorten the word's start
 constexpr int VERNA_MEDIUM_WORD = 9;
 
+// The diphone list as pairs of phoneme numbers: every name of the list gets
+// a number (upper case, so that lookups ignore case), and a diphone is the
+// two numbers in one key. A name the list does not hold has no number, and
+// no diphone then has it.
+constexpr int VERNA_NO_PHONEME = -1;
+
+struct DiphoneList {
+    std::unordered_map<std::string, int> numbers;
+    std::vector<uint64_t> pairs;  // sorted
+    int lines = 0;
+    int pause = VERNA_NO_PHONEME, glide = VERNA_NO_PHONEME, final_r = VERNA_NO_PHONEME;  // "_", "y", "r2"
+};
+
 struct LinesState {
-    std::vector<std::string> diphones;  // upper case, sorted
+    DiphoneList list;
+    // The repair's two names and their numbers in the list loaded now.
     std::string previous = "_";
     std::string current;
+    int previous_number = VERNA_NO_PHONEME;
+    int current_number = VERNA_NO_PHONEME;
 };
 LinesState g_lines;
 
@@ -26,30 +45,56 @@ bool name_char(unsigned char c) {
     return c == '2' || c == '@' || c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-std::string upper_ascii(std::string s) {
-    for (char& c : s)
+std::string upper_ascii(std::string_view s) {
+    std::string u(s);
+    for (char& c : u)
         if (c >= 'a' && c <= 'z') c = char(c - 32);
-    return s;
+    return u;
 }
 
-std::string trim(std::string_view s) {
+int phoneme_number(std::string_view name) {
+    auto it = g_lines.list.numbers.find(upper_ascii(name));
+    return it == g_lines.list.numbers.end() ? VERNA_NO_PHONEME : it->second;
+}
+
+int add_phoneme(std::string_view name) {
+    auto [it, added] = g_lines.list.numbers.try_emplace(upper_ascii(name), int(g_lines.list.numbers.size()));
+    return it->second;
+}
+
+uint64_t pair_key(int first, int second) { return uint64_t(uint32_t(first)) << 32 | uint32_t(second); }
+
+bool has_pair(int first, int second) {
+    if (first == VERNA_NO_PHONEME || second == VERNA_NO_PHONEME) return false;
+    return std::binary_search(g_lines.list.pairs.begin(), g_lines.list.pairs.end(), pair_key(first, second));
+}
+
+// After a new list: the repair's names get their numbers in it.
+void renumber_repair_phonemes() {
+    g_lines.previous_number = phoneme_number(g_lines.previous);
+    g_lines.current_number = phoneme_number(g_lines.current);
+}
+
+std::string_view trimmed(std::string_view s) {
     size_t b = 0, e = s.size();
     while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
     while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-    return std::string(s.substr(b, e - b));
+    return s.substr(b, e - b);
 }
 
-// "a-b" from a list line: the first run of name characters, one separator
-// character and any non-name characters after it, the second run.
-std::string diphone_of_line(const std::string& line) {
+// The diphone of a list line: the first run of name characters, one
+// separator character and any non-name characters after it, the second run.
+// Names hold no "-", so the pair of names is the same as "a-b" would be.
+void add_diphone_of_line(std::string_view line) {
     size_t i = 0;
     while (i < line.size() && name_char(static_cast<unsigned char>(line[i]))) ++i;
-    std::string first = line.substr(0, i);
+    std::string_view first = line.substr(0, i);
     if (i < line.size()) ++i;
     while (i < line.size() && !name_char(static_cast<unsigned char>(line[i]))) ++i;
     size_t start = i;
     while (i < line.size() && name_char(static_cast<unsigned char>(line[i]))) ++i;
-    return first + "-" + line.substr(start, i - start);
+    int a = add_phoneme(first);
+    g_lines.list.pairs.push_back(pair_key(a, add_phoneme(line.substr(start, i - start))));
 }
 
 // Round to the nearest integer, ties to even, then an integer division by 100.
@@ -72,10 +117,19 @@ bool leading_number(const std::string& text, int& value) {
     return true;
 }
 
-int duration_of(const std::string& phoneme) {
+int duration_of(std::string_view phoneme) {
     int ms = VERNA_DEFAULT_DURATION;
     if (!verna_phoneme_duration(phoneme, ms)) ms = VERNA_DEFAULT_DURATION;
     return ms;
+}
+
+// A blank and the decimal value, written in place (the lines are made by the
+// thousand for every text).
+void append_number(std::string& line, int value) {
+    char digits[16];
+    auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    line += ' ';
+    line.append(digits, end);
 }
 
 struct WordState {
@@ -85,22 +139,21 @@ struct WordState {
     int marker_length = 0;
 };
 
-std::string pitch_point(const WordState& w, int digit_index, int position, double pitch_factor) {
+void append_pitch_point(std::string& line, const WordState& w, int digit_index, int position, double pitch_factor) {
     unsigned char c = static_cast<unsigned char>(w.pattern.size() > size_t(digit_index) ? w.pattern[digit_index] : 0);
-    if (c < '0' || c > '9') return "";
+    if (c < '0' || c > '9') return;
     int level = verna_pitch_level(c - '0');
-    if (level == 0) return "";
-    int hz = scaled(double(level) * pitch_factor * double(verna_base_pitch()));
-    return std::to_string(position) + " " + std::to_string(hz);
+    if (level == 0) return;
+    append_number(line, position);
+    append_number(line, scaled(double(level) * pitch_factor * double(verna_base_pitch())));
 }
 
-std::string pitch_points(WordState& w, bool last_of_word, double pitch_factor) {
+void append_pitch_points(std::string& line, WordState& w, bool last_of_word, double pitch_factor) {
     switch (w.stage) {
-        case 0: w.stage = 1; return pitch_point(w, 0, 50, pitch_factor);
-        case 2: w.stage = 3; return pitch_point(w, 1, 80, pitch_factor);
-        case 3: return last_of_word ? pitch_point(w, 2, 50, pitch_factor) : "";
+        case 0: w.stage = 1; return append_pitch_point(line, w, 0, 50, pitch_factor);
+        case 2: w.stage = 3; return append_pitch_point(line, w, 1, 80, pitch_factor);
+        case 3: if (last_of_word) append_pitch_point(line, w, 2, 50, pitch_factor); return;
     }
-    return "";
 }
 
 }  // namespace
@@ -111,15 +164,20 @@ bool verna_load_diphones_text(const std::string& text) {
     std::string_view raw;
     bool ok = true;
     while (cursor.next(raw)) {
-        std::string line = trim(raw);
+        std::string_view line = trimmed(raw);
         if (line.empty() || line[0] == '!' || line[0] == '*' || line[0] == ';') continue;
-        if (int(g_lines.diphones.size()) >= VERNA_MAX_DIPHONES) {
+        if (g_lines.list.lines >= VERNA_MAX_DIPHONES) {
             ok = false;
             break;
         }
-        g_lines.diphones.push_back(upper_ascii(diphone_of_line(line)));
+        add_diphone_of_line(line);
+        ++g_lines.list.lines;
     }
-    std::sort(g_lines.diphones.begin(), g_lines.diphones.end());
+    std::sort(g_lines.list.pairs.begin(), g_lines.list.pairs.end());
+    g_lines.list.pause = phoneme_number("_");
+    g_lines.list.glide = phoneme_number("y");
+    g_lines.list.final_r = phoneme_number("r2");
+    renumber_repair_phonemes();
     return ok;
 }
 
@@ -132,28 +190,34 @@ bool verna_load_diphones(const std::string& path) {
     return verna_load_diphones_text(text);
 }
 
-void verna_release_diphones() { g_lines.diphones.clear(); }
-
-int verna_diphone_count() { return int(g_lines.diphones.size()); }
-
-bool verna_has_diphone(const std::string& first, const std::string& second) {
-    return std::binary_search(g_lines.diphones.begin(), g_lines.diphones.end(), upper_ascii(first + "-" + second));
+void verna_release_diphones() {
+    g_lines.list = DiphoneList{};
+    renumber_repair_phonemes();
 }
 
-void verna_repair_diphone(const std::string& line, std::vector<std::string>& out) {
+int verna_diphone_count() { return g_lines.list.lines; }
+
+bool verna_has_diphone(const std::string& first, const std::string& second) {
+    return has_pair(phoneme_number(first), phoneme_number(second));
+}
+
+void verna_repair_diphone(std::string line, std::vector<std::string>& out) {
     if (!g_lines.current.empty()) {
-        const std::string& prev = g_lines.previous;
-        if (!verna_has_diphone(prev, g_lines.current)) {
-            if (prev == "r2" && verna_has_diphone("r2", "_"))
-                out.push_back("_ 50");
-            else if (verna_has_diphone(prev, "y"))
-                out.push_back("y 50");
+        const int prev = g_lines.previous_number;
+        if (!has_pair(prev, g_lines.current_number)) {
+            if (g_lines.previous == "r2" && has_pair(g_lines.list.final_r, g_lines.list.pause))
+                out.emplace_back("_ 50");
+            else if (has_pair(prev, g_lines.list.glide))
+                out.emplace_back("y 50");
             else
-                out.push_back("_ 50");
+                out.emplace_back("_ 50");
         }
-        if (!line.empty()) g_lines.previous = g_lines.current;
+        if (!line.empty()) {
+            g_lines.previous = g_lines.current;
+            g_lines.previous_number = g_lines.current_number;
+        }
     }
-    out.push_back(line);
+    out.push_back(std::move(line));
 }
 
 std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>& phonemes, double duration_factor,
@@ -161,18 +225,20 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
     std::vector<std::string> out;
     out.reserve(phonemes.size() + phonemes.size() / 4);
     WordState w;
-    g_lines.previous = "_";
+    g_lines.previous.assign(1, '_');
+    g_lines.previous_number = g_lines.list.pause;
     for (size_t i = 0; i < phonemes.size(); ++i) {
         std::string line = phonemes[i];
         bool last_of_word = i + 1 == phonemes.size() || phonemes[i + 1].empty();
         if (line.size() >= 5 && line[0] == ';' && line[4] == '|') {
-            w.pattern = line.substr(1, 3);
-            line = ";" + line.substr(5);
+            w.pattern.assign(line, 1, 3);
+            line.erase(1, 4);
             w.marker_length = int(line.size());
             w.stage = 0;
         } else if (line.empty()) {
             w.percent = 100;
             g_lines.current.clear();
+            g_lines.current_number = VERNA_NO_PHONEME;
         } else {
             if (line[0] == '>') {
                 w.percent = VERNA_STRESS_PERCENT;
@@ -187,12 +253,12 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
             if (!line.empty() && line[0] == '_') {
                 if (line == "_") line = "_ 100";
                 if (line.size() > 1 && line[1] == ' ') {
-                    if (!leading_number(trim(std::string_view(line).substr(2)), duration))
+                    if (!leading_number(std::string(trimmed(std::string_view(line).substr(2))), duration))
                         duration = VERNA_DEFAULT_DURATION;
                 } else {
                     duration = duration_of(line);
                 }
-                line = "_";
+                line.resize(1);  // just the "_"
             } else {
                 duration = duration_of(line);
                 if (w.stage < 2) {
@@ -202,12 +268,12 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
                         duration = duration * 90 / 100;
                 }
             }
-            g_lines.current = line.substr(0, VERNA_MAX_PHONEME_NAME);
-            line += " " + std::to_string(scaled(double(duration) * double(w.percent) * duration_factor));
-            std::string points = pitch_points(w, last_of_word, pitch_factor);
-            if (!points.empty()) line += " " + points;
+            g_lines.current.assign(line, 0, VERNA_MAX_PHONEME_NAME);
+            g_lines.current_number = phoneme_number(g_lines.current);
+            append_number(line, scaled(double(duration) * double(w.percent) * duration_factor));
+            append_pitch_points(line, w, last_of_word, pitch_factor);
         }
-        verna_repair_diphone(line, out);
+        verna_repair_diphone(std::move(line), out);
     }
     return out;
 }
@@ -215,6 +281,7 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
 void verna_set_repair_phonemes(const std::string& previous, const std::string& current) {
     g_lines.previous = previous;
     g_lines.current = current;
+    renumber_repair_phonemes();
 }
 
 void verna_mbrola_lines_reset() {

@@ -27,7 +27,7 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
                                                  double pitch_factor);
 // Appends `line` to `out`, preceded by "_ 50" or "y 50" when the voice lacks
 // the diphone from the previous phoneme to the current one.
-void verna_repair_diphone(const std::string& line, std::vector<std::string>& out);
+void verna_repair_diphone(std::string line, std::vector<std::string>& out);
 // The phoneme names the repair looks at (current kept between texts).
 void verna_set_repair_phonemes(const std::string& previous, const std::string& current);
 // Empty list, previous "_", current "".

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
 #include <vector>
 
 #include "util/latin1.h"
@@ -23,8 +25,22 @@ struct WordKey {
     std::string key;   // at most 2 characters, upper case
 };
 
+// A phoneme name of at most 2 characters as one number: its length and its
+// characters. Longer names have none (no duration can match them).
+constexpr uint32_t VERNA_NO_DURATION_KEY = UINT32_MAX;
+uint32_t duration_key(std::string_view phoneme) {
+    if (phoneme.size() > 2) return VERNA_NO_DURATION_KEY;
+    uint32_t key = uint32_t(phoneme.size()) << 16;
+    if (phoneme.size() > 0) key |= uint32_t(static_cast<unsigned char>(phoneme[0])) << 8;
+    if (phoneme.size() > 1) key |= static_cast<unsigned char>(phoneme[1]);
+    return key;
+}
+
 struct ProsodyState {
     std::vector<Duration> durations;
+    // Every phoneme's first duration in file order, looked up for every
+    // phoneme line of every text.
+    std::unordered_map<uint32_t, int> first_duration;
     std::vector<WordKey> keys;
     std::vector<VernaIntonationRule> rules;
     int hertz = VERNA_DEFAULT_HERTZ;
@@ -110,6 +126,7 @@ bool load_durations(std::string_view text) {
             fail("Configuração da prosódia: fonema errado: ", line);
         }
         g_prosody.durations.push_back(d);
+        g_prosody.first_duration.try_emplace(duration_key(d.phoneme), d.ms);
     }
     return true;
 }
@@ -181,34 +198,36 @@ bool load_intonation(std::string_view text) {
     }
     return true;
 }
-}  // namespace
-
-bool verna_load_prosody_text(std::string_view text, const std::string&) {
+// Durations, keys and rules emptied, HERTZ back to 230; the levels stay.
+void clear_tables() {
     g_prosody.durations.clear();
+    g_prosody.first_duration.clear();
     g_prosody.keys.clear();
     g_prosody.rules.clear();
     g_prosody.hertz = VERNA_DEFAULT_HERTZ;
+}
+}  // namespace
+
+bool verna_load_prosody_text(std::string_view text, const std::string&) {
+    clear_tables();
     return load_durations(text) && load_keys(text) && load_intonation(text);
 }
 
 bool verna_load_prosody(const std::string& path) {
     std::string text;
     if (!verna_read_file(path, text)) {
-        g_prosody.durations.clear();
-        g_prosody.keys.clear();
-        g_prosody.rules.clear();
-        g_prosody.hertz = VERNA_DEFAULT_HERTZ;
+        clear_tables();
         return fail("Configuração da prosódia não foi achada");
     }
     return verna_load_prosody_text(text, path);
 }
 
 bool verna_phoneme_duration(std::string_view phoneme, int& ms) {
-    for (const Duration& d : g_prosody.durations)
-        if (d.phoneme == phoneme) {
-            ms = d.ms;
-            return true;
-        }
+    auto it = g_prosody.first_duration.find(duration_key(phoneme));
+    if (it != g_prosody.first_duration.end()) {
+        ms = it->second;
+        return true;
+    }
     ms = VERNA_DEFAULT_DURATION;
     return false;
 }
