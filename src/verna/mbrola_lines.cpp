@@ -25,7 +25,11 @@ constexpr int VERNA_MEDIUM_WORD = 9;
 constexpr int VERNA_NO_PHONEME = -1;
 
 struct DiphoneList {
-    std::unordered_map<std::string, int> numbers;
+    // Names of up to seven characters (every name a voice has) by their
+    // packed form, longer ones by the upper-case string.
+    std::unordered_map<uint64_t, int> short_names;
+    std::unordered_map<std::string, int> long_names;
+    int names = 0;
     std::vector<uint64_t> pairs;  // sorted
     int lines = 0;
     int pause = VERNA_NO_PHONEME, glide = VERNA_NO_PHONEME, final_r = VERNA_NO_PHONEME;  // "_", "y", "r2"
@@ -45,21 +49,39 @@ bool name_char(unsigned char c) {
     return c == '2' || c == '@' || c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+unsigned char upper_ascii(unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; }
+
 std::string upper_ascii(std::string_view s) {
     std::string u(s);
-    for (char& c : u)
-        if (c >= 'a' && c <= 'z') c = char(c - 32);
+    for (char& c : u) c = char(upper_ascii(static_cast<unsigned char>(c)));
     return u;
 }
 
+constexpr size_t VERNA_PACKED_NAME = 7;
+
+// The length in the top byte, the upper-case characters below it.
+uint64_t packed_name(std::string_view name) {
+    uint64_t key = 0;
+    for (unsigned char c : name) key = key << 8 | upper_ascii(c);
+    return uint64_t(name.size()) << 56 | key;
+}
+
 int phoneme_number(std::string_view name) {
-    auto it = g_lines.list.numbers.find(upper_ascii(name));
-    return it == g_lines.list.numbers.end() ? VERNA_NO_PHONEME : it->second;
+    const DiphoneList& l = g_lines.list;
+    if (name.size() <= VERNA_PACKED_NAME) {
+        auto it = l.short_names.find(packed_name(name));
+        return it == l.short_names.end() ? VERNA_NO_PHONEME : it->second;
+    }
+    auto it = l.long_names.find(upper_ascii(name));
+    return it == l.long_names.end() ? VERNA_NO_PHONEME : it->second;
 }
 
 int add_phoneme(std::string_view name) {
-    auto [it, added] = g_lines.list.numbers.try_emplace(upper_ascii(name), int(g_lines.list.numbers.size()));
-    return it->second;
+    DiphoneList& l = g_lines.list;
+    int number = name.size() <= VERNA_PACKED_NAME ? l.short_names.try_emplace(packed_name(name), l.names).first->second
+                                                  : l.long_names.try_emplace(upper_ascii(name), l.names).first->second;
+    if (number == l.names) ++l.names;  // a new name
+    return number;
 }
 
 uint64_t pair_key(int first, int second) { return uint64_t(uint32_t(first)) << 32 | uint32_t(second); }
@@ -228,39 +250,44 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
     g_lines.previous.assign(1, '_');
     g_lines.previous_number = g_lines.list.pause;
     for (size_t i = 0; i < phonemes.size(); ++i) {
-        std::string line = phonemes[i];
+        std::string_view in = phonemes[i];
         bool last_of_word = i + 1 == phonemes.size() || phonemes[i + 1].empty();
-        if (line.size() >= 5 && line[0] == ';' && line[4] == '|') {
-            w.pattern.assign(line, 1, 3);
-            line.erase(1, 4);
+        std::string line;
+        if (in.size() >= 5 && in[0] == ';' && in[4] == '|') {
+            w.pattern.assign(in.substr(1, 3));
+            line.reserve(in.size() - 4);
+            line.append(1, ';').append(in.substr(5));
             w.marker_length = int(line.size());
             w.stage = 0;
-        } else if (line.empty()) {
+        } else if (in.empty()) {
             w.percent = 100;
             g_lines.current.clear();
             g_lines.current_number = VERNA_NO_PHONEME;
         } else {
-            if (line[0] == '>') {
+            if (in[0] == '>') {
                 w.percent = VERNA_STRESS_PERCENT;
-                line.erase(0, 1);
-                if (!line.empty() && static_cast<unsigned char>(line[0]) == VERNA_END_STRESS_MARK) line.erase(0, 1);
+                in.remove_prefix(1);
+                if (!in.empty() && static_cast<unsigned char>(in[0]) == VERNA_END_STRESS_MARK) in.remove_prefix(1);
                 w.stage = 2;
-            } else if (static_cast<unsigned char>(line[0]) == VERNA_END_STRESS_MARK) {
-                line.erase(0, 1);
+            } else if (static_cast<unsigned char>(in[0]) == VERNA_END_STRESS_MARK) {
+                in.remove_prefix(1);
                 w.percent = 100;
             }
             int duration;
-            if (!line.empty() && line[0] == '_') {
-                if (line == "_") line = "_ 100";
-                if (line.size() > 1 && line[1] == ' ') {
-                    if (!leading_number(std::string(trimmed(std::string_view(line).substr(2))), duration))
+            if (!in.empty() && in[0] == '_') {
+                // A bare pause lasts 100; "_ N" as written; "_," and the
+                // like as the table says. All reach MBROLA as "_".
+                if (in.size() == 1) {
+                    duration = 100;
+                } else if (in[1] == ' ') {
+                    if (!leading_number(std::string(trimmed(in.substr(2))), duration))
                         duration = VERNA_DEFAULT_DURATION;
                 } else {
-                    duration = duration_of(line);
+                    duration = duration_of(in);
                 }
-                line.resize(1);  // just the "_"
+                in = in.substr(0, 1);
             } else {
-                duration = duration_of(line);
+                duration = duration_of(in);
                 if (w.stage < 2) {
                     if (w.marker_length > VERNA_LONG_WORD)
                         duration = duration * 80 / 100;
@@ -268,8 +295,9 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
                         duration = duration * 90 / 100;
                 }
             }
-            g_lines.current.assign(line, 0, VERNA_MAX_PHONEME_NAME);
+            g_lines.current.assign(in.substr(0, VERNA_MAX_PHONEME_NAME));
             g_lines.current_number = phoneme_number(g_lines.current);
+            line.assign(in);  // most lines stay short enough for the string's own buffer
             append_number(line, scaled(double(duration) * double(w.percent) * duration_factor));
             append_pitch_points(line, w, last_of_word, pitch_factor);
         }

@@ -1,6 +1,8 @@
 // Keyed tokens of a normalised text and their intonation patterns.
 #include "verna/tokens.h"
 
+#include <string_view>
+
 #include "verna/letters.h"
 #include "verna/prosody.h"
 
@@ -8,13 +10,24 @@ namespace {
 const char* const BOUNDARY = "[--]";
 
 // The key of a token line: the two characters after "[" ("" for none).
-std::string key_of(const std::string* line) {
-    if (!line || line->size() < 3) return "";
-    return line->substr(1, 2);
+std::string_view key_of(const std::string* line) {
+    if (!line || line->size() < 3) return {};
+    return std::string_view(*line).substr(1, 2);
 }
 
-bool key_matches(const std::string& rule_key, const std::string& token_key) {
+bool key_matches(const std::string& rule_key, std::string_view token_key) {
     return rule_key.empty() || rule_key == token_key;
+}
+
+const VernaIntonationRule* first_matching_rule(std::string_view previous, std::string_view current,
+                                               std::string_view next) {
+    const int rule_count = verna_intonation_rule_count();
+    for (int r = 0; r < rule_count; ++r) {
+        const VernaIntonationRule& rule = verna_intonation_rule(r);
+        if (key_matches(rule.previous, previous) && key_matches(rule.current, current) && key_matches(rule.next, next))
+            return &rule;
+    }
+    return nullptr;
 }
 }  // namespace
 
@@ -25,25 +38,29 @@ VernaLines verna_tokenise(const std::string& text) {
     while (true) {
         while (pos < text.size() && text[pos] == ' ') ++pos;
         if (pos >= text.size()) break;
-        std::string key, token;
+        std::string key;
+        std::string_view token;
         if (text[pos] == '.' && pos + 1 < text.size() && text[pos + 1] == '.') {
             key = ".-";
             token = ".";
             while (pos < text.size() && text[pos] == '.') ++pos;
         } else if (!verna_is_letter(static_cast<unsigned char>(text[pos]))) {
             key = std::string(2, text[pos]);
-            token = text.substr(pos, 1);
+            token = std::string_view(text).substr(pos, 1);
             ++pos;
         } else {
             size_t start = pos;
             while (pos < text.size() && verna_is_letter(static_cast<unsigned char>(text[pos]))) ++pos;
-            token = text.substr(start, pos - start);
+            token = std::string_view(text).substr(start, pos - start);
             key = verna_word_key(token);
             if (key.empty()) key = "XX";
             // A one-character key from the file keeps the line's layout.
             if (key.size() < 2) key += ' ';
         }
-        out.push_back("[" + key + "]" + token);
+        std::string line;
+        line.reserve(key.size() + token.size() + 2);
+        line.append(1, '[').append(key).append(1, ']').append(token);
+        out.push_back(std::move(line));
         if (token[0] == '!' || token[0] == '.' || token[0] == '?') out.push_back(BOUNDARY);
     }
     return out;
@@ -53,24 +70,19 @@ VernaLines verna_assign_patterns(const VernaLines& tokens) {
     VernaLines out;
     out.reserve(tokens.size());
     char carried = '5';
-    const int rule_count = verna_intonation_rule_count();
+    static const std::string DEFAULT_PATTERN = "555";
     for (size_t i = 0; i < tokens.size(); ++i) {
-        std::string previous = key_of(i > 0 ? &tokens[i - 1] : nullptr);
-        std::string current = key_of(&tokens[i]);
-        std::string next = key_of(i + 1 < tokens.size() ? &tokens[i + 1] : nullptr);
-        std::string pattern = "555";
-        for (int r = 0; r < rule_count; ++r) {
-            const VernaIntonationRule& rule = verna_intonation_rule(r);
-            if (key_matches(rule.previous, previous) && key_matches(rule.current, current) &&
-                key_matches(rule.next, next)) {
-                pattern = rule.pattern;
-                break;
-            }
-        }
-        if (!pattern.empty() && pattern[0] == '?') pattern[0] = carried;
-        if (pattern.size() >= 3) carried = pattern[2];
-        const std::string& line = tokens[i];
-        out.push_back(pattern + "|" + (line.size() > 4 ? line.substr(4) : std::string()));
+        const VernaIntonationRule* rule = first_matching_rule(key_of(i > 0 ? &tokens[i - 1] : nullptr), key_of(&tokens[i]),
+                                                              key_of(i + 1 < tokens.size() ? &tokens[i + 1] : nullptr));
+        const std::string& token = tokens[i];
+        std::string line;
+        line.reserve(DEFAULT_PATTERN.size() + 1 + token.size());
+        line = rule ? rule->pattern : DEFAULT_PATTERN;
+        if (!line.empty() && line[0] == '?') line[0] = carried;
+        if (line.size() >= 3) carried = line[2];
+        line += '|';
+        if (token.size() > 4) line.append(token, 4);
+        out.push_back(std::move(line));
     }
     return out;
 }
