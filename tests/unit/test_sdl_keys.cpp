@@ -120,6 +120,8 @@ TEST(SdlKeys, TextAndControlCharactersBecomeCharMessages) {
     // Alt+F4 asks to close the window.
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT)}), "X");
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4)}), "D115");
+    // With Ctrl as well it is a key like any other, as in the other backends.
+    EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT | KMOD_LCTRL)}), "D115ca");
 }
 
 class SdlBackend : public ::testing::Test {

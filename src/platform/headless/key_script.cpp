@@ -1,9 +1,9 @@
 // Parsing of key scripts and the window events each key item stands for.
 #include "platform/headless/key_script.h"
-#include "util/latin1.h"
 
 #include <cstdio>
 
+#include "platform/key_translation.h"
 #include "util/latin1.h"
 
 namespace {
@@ -281,28 +281,15 @@ int key_item_events(const KeyItem& k, OsEvent out[KEY_SCRIPT_MAX_EVENTS]) {
     }
     int n = 0;
     out[n++] = key_event(OsEventType::KeyDown, k);
-    // Which combinations make a character message, as a window translates
-    // them: Alt never does; Ctrl makes the letter's control code, keeps the
-    // control characters of Backspace, Return, Esc and the blank of Space
-    // (the console reads the Ctrl flag of those), and types nothing else.
-    unsigned char ch = 0;
-    if (k.alt) {
-        ch = 0;
-    } else if (k.ctrl) {
-        if (k.vkey >= 'A' && k.vkey <= 'Z') ch = static_cast<unsigned char>(k.vkey & 31);
-        else if (k.vkey == VK_BACK_KEY || k.vkey == VK_RETURN_KEY || k.vkey == VK_ESCAPE_KEY || k.vkey == VK_SPACE_KEY)
-            ch = k.ch;
-    } else {
-        ch = k.ch;
-    }
-    if (ch != 0) {
+    int ch = key_typed_char(k.vkey, k.ch != 0 ? k.ch : -1, k.ctrl, k.alt);
+    if (ch > 0) {
         OsEvent c = key_event(OsEventType::Char, k);
         c.vkey = 0;
-        c.ch = ch;
+        c.ch = static_cast<unsigned char>(ch);
         out[n++] = c;
     }
-    // Alt+F4 is the platform's own: the window is asked to close at once.
-    if (k.alt && !k.ctrl && k.vkey == VK_F1_KEY + 3) {
+    // The window is asked to close before the key is released.
+    if (key_closes_window(k.vkey, k.ctrl, k.alt)) {
         out[n] = OsEvent{};
         out[n++].type = OsEventType::Close;
     }

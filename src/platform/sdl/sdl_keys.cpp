@@ -2,6 +2,7 @@
 // text input to the program's one-byte characters.
 #include "platform/sdl/sdl_keys.h"
 
+#include "platform/key_translation.h"
 #include "platform/sdl/sdl_font.h"
 #include "util/latin1.h"
 
@@ -54,7 +55,7 @@ int key_down(const SDL_KeyboardEvent& key, const char* next_text, OsEvent* out, 
     ev.vkey = sdl_keys_vkey(key.keysym.sym, key.keysym.scancode, mod);
     g_keys.suppress_text = ev.alt || ev.ctrl;
     if (ev.vkey == 0) return 0;
-    if (ev.alt && ev.vkey == VK_F1_KEY + 3) {
+    if (key_closes_window(ev.vkey, ev.ctrl, ev.alt)) {
         OsEvent close;
         close.type = OsEventType::Close;
         add(out, capacity, n, close);
@@ -62,19 +63,22 @@ int key_down(const SDL_KeyboardEvent& key, const char* next_text, OsEvent* out, 
     }
     ev.type = OsEventType::KeyDown;
     add(out, capacity, n, ev);
-    if (ev.alt) return n;
-    int ch = -1;
+    // What the other keys type alone comes as a text event.
+    int plain = -1;
     switch (ev.vkey) {
-        case VK_RETURN_KEY: ch = 13; break;
-        case VK_BACK_KEY: ch = 8; break;
-        case VK_ESCAPE_KEY: ch = 27; break;
-        case VK_TAB_KEY: ch = ev.ctrl ? -1 : 9; break;
-        case VK_SPACE_KEY: ch = ev.ctrl ? 32 : -1; break;
-        default:
-            if (ev.ctrl && ev.vkey >= 'A' && ev.vkey <= 'Z') ch = ev.vkey & 31;
-            else if (ev.ctrl && key.keysym.sym == SDLK_LEFTBRACKET) ch = 27;
-            else if (ev.ctrl && key.keysym.sym == SDLK_BACKSLASH) ch = 28;
-            else if (ev.ctrl && key.keysym.sym == SDLK_RIGHTBRACKET) ch = 29;
+        case VK_RETURN_KEY: plain = 13; break;
+        case VK_BACK_KEY: plain = 8; break;
+        case VK_ESCAPE_KEY: plain = 27; break;
+        case VK_TAB_KEY: plain = 9; break;
+        default: break;
+    }
+    int ch = key_typed_char(ev.vkey, plain, ev.ctrl, ev.alt);
+    // Ctrl with the bracket and backslash keys of the layout gives their
+    // control codes, found by the character the key has there.
+    if (ch < 0 && ev.ctrl && !ev.alt) {
+        if (key.keysym.sym == SDLK_LEFTBRACKET) ch = 27;
+        else if (key.keysym.sym == SDLK_BACKSLASH) ch = 28;
+        else if (key.keysym.sym == SDLK_RIGHTBRACKET) ch = 29;
     }
     if (ch >= 0) {
         OsEvent c = ev;

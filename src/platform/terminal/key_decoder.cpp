@@ -1,5 +1,7 @@
 // Decoding of terminal key bytes into window-style key-down and character events.
 #include "platform/terminal/key_decoder.h"
+
+#include "platform/key_translation.h"
 #include "util/latin1.h"
 
 #include <cstring>
@@ -89,9 +91,7 @@ void ascii_vk(int c, int& vk, bool& shift) {
     vk = 0;
 }
 
-// A printable ASCII character typed with the given modifiers. Ctrl+letter
-// gives the control character, as a window translates it; with Alt the
-// window gives a system character, which is no character message.
+// A printable ASCII character typed with the given modifiers.
 Key printable_key(int c, Mods m) {
     Key k;
     bool shift = false;
@@ -100,48 +100,34 @@ Key printable_key(int c, Mods m) {
     k.ctrl = m.ctrl;
     k.alt = m.alt;
     bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    if (m.alt) return k;
-    if (m.ctrl) {
-        if (letter) k.ch = c & 31;
-        else if (c == ' ') k.ch = ' ';
-        return k;
-    }
     if (letter && m.shift && c >= 'a') c -= 32;
-    k.ch = c;
+    k.ch = key_typed_char(k.vk, c, m.ctrl, m.alt);
     return k;
 }
+
+// The keys a report names by the control code they type alone.
+struct CodedKey {
+    int code;
+    int vk;
+    int plain;
+};
+const CodedKey CODED_KEYS[] = {
+    {13, VK_RETURN_KEY, 13}, {9, VK_TAB_KEY, 9}, {27, VK_ESCAPE_KEY, 27}, {8, VK_BACK_KEY, 8}, {127, VK_BACK_KEY, 8}};
 
 // A key named by its character code (CSI u and modifyOtherKeys reports).
 Key code_key(int code, Mods m, bool& has) {
     has = true;
     Key k = nav_key(0, m);
-    switch (code) {
-    case 13:
-        k.vk = VK_RETURN_KEY;
-        if (!m.alt) k.ch = 13;
-        return k;
-    case 9:
-        k.vk = VK_TAB_KEY;
-        if (!m.alt && !m.ctrl) k.ch = 9;
-        return k;
-    case 27:
-        k.vk = VK_ESCAPE_KEY;
-        if (!m.alt) k.ch = 27;
-        return k;
-    case 8:
-    case 127:
-        k.vk = VK_BACK_KEY;
-        if (!m.alt) k.ch = 8;
-        return k;
-    default:
-        break;
+    for (const CodedKey& c : CODED_KEYS) {
+        if (c.code == code) {
+            k.vk = c.vk;
+            k.ch = key_typed_char(c.vk, c.plain, m.ctrl, m.alt);
+            return k;
+        }
     }
     if (code >= 32 && code <= 126) return printable_key(code, m);
-    if (code >= 0xA0 && code <= 0xFF && !m.alt && !m.ctrl) {
-        k.ch = code;
-        return k;
-    }
-    has = false;
+    if (code >= 0xA0 && code <= 0xFF) k.ch = key_typed_char(0, code, m.ctrl, m.alt);
+    has = k.ch >= 0;
     return k;
 }
 
@@ -459,7 +445,7 @@ int decode(const unsigned char* p, int n, bool final, Key& k, bool& has) {
     }
     k = control_or_ascii_key(c);
     k.alt = true;
-    k.ch = -1;
+    k.ch = key_typed_char(k.vk, k.ch, k.ctrl, k.alt);
     has = k.vk != 0;
     return 2;
 }

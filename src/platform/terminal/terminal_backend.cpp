@@ -10,6 +10,7 @@
 
 #include "platform/backend.h"
 #include "platform/event_ring.h"
+#include "platform/key_translation.h"
 #include "platform/terminal/key_decoder.h"
 #include "platform/terminal/terminal_screen.h"
 #include "platform/terminal/tty.h"
@@ -119,8 +120,7 @@ void pump(int wait_ms) {
 bool take_event(OsEvent& ev) {
     if (pop_posted(ev)) return true;
     if (!term_keys_next(ev, real_ticks_ms())) return false;
-    // Alt+F4 is the window's close request, as a window manager makes it.
-    if (ev.type == OsEventType::KeyDown && ev.vkey == VK_F1_KEY + 3 && ev.alt && !ev.ctrl) post_close_once();
+    if (ev.type == OsEventType::KeyDown && key_closes_window(ev.vkey, ev.ctrl, ev.alt)) post_close_once();
     return true;
 }
 
