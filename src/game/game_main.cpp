@@ -11,6 +11,8 @@
 #include "game/rooms.h"
 #include "platform/config.h"
 #include "platform/os.h"
+#include "review/review.h"
+#include "speech/line_editor.h"
 #include "speech/speech.h"
 #include "util/number_scan.h"
 #include "util/random.h"
@@ -81,6 +83,7 @@ void game_main(int argc, char** argv) {
         int ms = ((t.hour * 60 + t.minute) * 60 + t.second) * 1000 + t.millisecond;
         random_seed_from_time_of_day(static_cast<uint32_t>(ms));
     }
+    speech_set_screen_review(review_run);
     speech_start(0, config_read_setting("SMORVELA", "DIRSMORVELA"));
     speech_set_speak_punctuation(false);
     game_setup();

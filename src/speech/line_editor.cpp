@@ -9,6 +9,7 @@
 #include "speech/line_editor_words.h"
 #include "speech/open_help.h"
 #include "speech/speech.h"
+#include "speech/speech_state.h"
 
 namespace {
 
@@ -273,8 +274,8 @@ Step extended_key(Field& f, uint8_t code, bool alt) {
         case KEY_CTRL_F8: speech_say_date(); break;
         case KEY_CTRL_F9:
             if (!alt) return Step::End;
-            // The screen review mode is not part of this program yet.
-            speech_beep_pattern();
+            if (speech_state().screen_review) speech_state().screen_review();
+            else speech_beep_pattern();
             break;
         case KEY_CTRL_LEFT: {
             EditorMove m = editor_word_left(f.text, f.position);
@@ -367,6 +368,8 @@ uint8_t speech_edit_field(std::string& text, int column, int row, bool editable,
     text = editor_trim(f.text);
     return last_code;
 }
+
+void speech_set_screen_review(void (*run)()) { speech_state().screen_review = run; }
 
 uint8_t speech_edit_at_cursor(std::string& text, int column, int row, bool editable, int maximum_length) {
     // The screen's right edge counted from 0, less the column.

@@ -16,6 +16,10 @@ constexpr int EDITOR_MAX_LENGTH = 2048;
 // an extended code such as 72 Up); `text` comes back without trailing blanks.
 uint8_t speech_edit_field(std::string& text, int column, int row, bool editable, int width, int maximum_length);
 
+// Installs the screen review mode that Ctrl+Alt+F9 enters (it sits above
+// the front end, which speaks for it); without one the key beeps.
+void speech_set_screen_review(void (*run)());
+
 // speech_edit_field with the width from the column to the right edge of the
 // screen (78 for a field at column 1).
 uint8_t speech_edit_at_cursor(std::string& text, int column, int row, bool editable, int maximum_length);

@@ -25,6 +25,9 @@ void speech_start(int speed, const std::string& sound_directory);
 // Waits for the end of current speech, then shuts speech down.
 void speech_stop();
 int speech_current_speed();
+// Whether an external synthesizer was started and speaks every synthesized
+// text instead of the own reader.
+bool speech_external_active();
 const std::string& speech_sound_directory();
 
 // The letters directory (recordings whose key begins with "_"), ending in "/".

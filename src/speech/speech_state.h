@@ -22,6 +22,7 @@ struct SpeechState {
     bool echo_typed = true;
     bool speak_punctuation = true;
     bool abort = false;
+    void (*screen_review)() = nullptr;
     uint8_t click[WAVE_HEADER_BYTES + SPEECH_CLICK_SAMPLES] = {};
 };
 

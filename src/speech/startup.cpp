@@ -143,6 +143,7 @@ void speech_stop() {
 }
 
 int speech_current_speed() { return g_speech.speed; }
+bool speech_external_active() { return g_speech.external_active; }
 const std::string& speech_sound_directory() { return g_speech.sound_directory; }
 const std::string& speech_letters_directory() { return g_speech.letters_directory; }
 bool speech_speak_punctuation() { return g_speech.speak_punctuation; }
