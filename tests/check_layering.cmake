@@ -17,7 +17,7 @@ set(layers
   "audio: console platform util"
   "diphone: audio console platform util"
   "verna: diphone audio console platform util"
-  "speech: review verna diphone audio console platform util"
+  "speech: verna diphone audio console platform util"
   "review: speech verna diphone audio console platform util"
   "game: speech review verna diphone audio console platform util"
   "main: game speech review verna diphone audio console platform util"

@@ -11,12 +11,12 @@
 #include "speech/speech.h"
 
 namespace {
-constexpr int TEST_VOICE_SLOT = 4;  // the dispatcher's slot for "any other type" (77 here)
+constexpr ExtSynthType TEST_VOICE_SLOT = EXTSYNTH_TYPE_SAPI4;  // the dispatcher's slot for "any other type" (77 here)
 
 bool voice_start(int, int, int, const std::string&) { return true; }
 void voice_stop() {}
 void voice_speak(const std::string&) {}
-bool voice_busy() { return false; }
+bool voice_busy(bool) { return false; }
 void voice_silence() {}
 const ExtSynthEngine TEST_VOICE = {"test voice", voice_start, voice_stop, voice_speak, voice_busy, voice_silence};
 }  // namespace

@@ -7,34 +7,18 @@
 #include "speech/speech.h"
 
 namespace {
-// Ordinary keys.
+// Keys the console has no name for.
 constexpr uint8_t KEY_CTRL_C = 3;
-constexpr uint8_t KEY_BACKSPACE = 8;
-constexpr uint8_t KEY_TAB = 9;
 constexpr uint8_t KEY_CTRL_K = 11;
 constexpr uint8_t KEY_CTRL_L = 12;
-constexpr uint8_t KEY_RETURN = 13;
-constexpr uint8_t KEY_ESC = 27;
 constexpr uint8_t KEY_SPACE = 32;
-// Extended codes (after the zero byte).
+constexpr uint8_t KEY_F5 = KEY_F1 + 4;
+constexpr uint8_t KEY_F6 = KEY_F1 + 5;
+constexpr uint8_t KEY_CTRL_F5 = KEY_CTRL_F1 + 4;
+// The extended code of the previous-field command; the console never queues
+// it (Shift+Tab reaches the program as Tab with Shift held), but a key queued
+// by another input path may carry it.
 constexpr uint8_t KEY_SHIFT_TAB = 15;
-constexpr uint8_t KEY_F1 = 59;
-constexpr uint8_t KEY_F5 = 63;
-constexpr uint8_t KEY_F6 = 64;
-constexpr uint8_t KEY_HOME = 71;
-constexpr uint8_t KEY_UP = 72;
-constexpr uint8_t KEY_PAGE_UP = 73;
-constexpr uint8_t KEY_LEFT = 75;
-constexpr uint8_t KEY_RIGHT = 77;
-constexpr uint8_t KEY_END = 79;
-constexpr uint8_t KEY_DOWN = 80;
-constexpr uint8_t KEY_PAGE_DOWN = 81;
-constexpr uint8_t KEY_CTRL_F1 = 94;
-constexpr uint8_t KEY_CTRL_F5 = 98;
-constexpr uint8_t KEY_CTRL_LEFT = 115;
-constexpr uint8_t KEY_CTRL_RIGHT = 116;
-constexpr uint8_t KEY_CTRL_PAGE_DOWN = 118;
-constexpr uint8_t KEY_CTRL_PAGE_UP = 132;
 
 const int ROWS = CONSOLE_MAX_ROWS;
 
@@ -72,7 +56,10 @@ void two_letter_command(uint8_t first) {
         error_signal();
         return;
     }
-    uint8_t where = upper(console_read_key());
+    uint8_t second = console_read_key();
+    // An extended key's code is no letter: it must not run as the next command.
+    if (second == 0) console_read_key();
+    uint8_t where = upper(second);
     if (where != 'C' && where != 'L' && where != 'T') {
         error_signal();
         return;
@@ -152,7 +139,7 @@ void go_to_letter(bool first) {
 void ordinary_command(uint8_t k, bool shift) {
     ReviewState& s = review_state();
     switch (k) {
-        case KEY_RETURN:
+        case KEY_ENTER:
             s.row++;
             s.column = 1;
             speech_click();

@@ -7,10 +7,6 @@
 #include "speech/speech.h"
 
 namespace {
-constexpr uint8_t KEY_BACKSPACE = 8;
-constexpr uint8_t KEY_RETURN = 13;
-constexpr uint8_t KEY_ESC = 27;
-
 void two_beeps() {
     speech_beep_pattern();
     speech_beep_pattern();
@@ -43,7 +39,7 @@ void review_ask_and_search() {
         uint8_t k = console_read_key();
         speech_silence();
         if (k == KEY_ESC) return;
-        if (k == KEY_RETURN) break;
+        if (k == KEY_ENTER) break;
         if (k == 0) {
             // An extended key is no character of the text.
             console_read_key();
@@ -70,6 +66,8 @@ void review_go_to() {
         uint8_t k = console_read_key();
         speech_silence();
         if (k < '0' || k > '9') {
+            // An extended key's code must not run as the next command.
+            if (k == 0) console_read_key();
             two_beeps();
             return;
         }

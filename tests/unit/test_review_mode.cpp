@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "audio/extsynth.h"
-#include "audio/sound_log.h"
+#include "console/sound_log.h"
 #include "console/console.h"
 #include "platform/config.h"
 #include "platform/headless/headless.h"
@@ -31,13 +31,13 @@ const char* const CLICK = "image 256 11025 8 1";
 bool voice_start(int, int, int, const std::string&) { return true; }
 void voice_stop() {}
 void voice_speak(const std::string&) {}
-bool voice_busy() { return false; }
+bool voice_busy(bool) { return false; }
 void voice_silence() {}
 const ExtSynthEngine TEST_VOICE = {"test", voice_start, voice_stop, voice_speak, voice_busy, voice_silence};
 // Configured as type 77, which the dispatcher gives to the engine of the
 // "any other type" slot, 4.
 constexpr int TEST_VOICE_TYPE = 77;
-constexpr int TEST_VOICE_SLOT = 4;
+constexpr ExtSynthType TEST_VOICE_SLOT = EXTSYNTH_TYPE_SAPI4;
 
 class ReviewMode : public ::testing::Test {
 protected:
@@ -61,7 +61,9 @@ protected:
             size_t at = text.find("SAPI=N");
             ASSERT_NE(at, std::string::npos);
             text.replace(at, 6, "SAPI=S");
-            text += "\n[SERVFALA]\nTIPOSAPI=" + std::to_string(TEST_VOICE_TYPE) + "\n";
+            at = text.find("TIPOSAPI=");
+            ASSERT_NE(at, std::string::npos);
+            text.replace(at, text.find('\n', at) - at, "TIPOSAPI=" + std::to_string(TEST_VOICE_TYPE));
         }
         std::ofstream(dir / "TALUNE.INI") << text;
         setenv("TALUNE_HOME", dir.c_str(), 1);
@@ -218,6 +220,9 @@ TEST_F(ReviewMode, CharactersPositionAndBounds) {
     EXPECT_EQ(heard, (Lines{"beep", "beep", "click", "beep", "beep", "click", "beep", "beep", "beep"}));
     heard = events(review(1, 1, "tx{Esc}"));
     EXPECT_EQ(heard, (Lines{"beep", "beep", "click", "beep", "beep", "beep"}));
+    // An extended key as the second letter is one wrong key, not two.
+    heard = events(review(1, 1, "t{Down}{Esc}"));
+    EXPECT_EQ(heard, (Lines{"beep", "beep", "click", "beep", "beep", "beep"}));
 }
 
 TEST_F(ReviewMode, GoToAndTheFirstAndLastLetter) {
@@ -233,6 +238,9 @@ TEST_F(ReviewMode, GoToAndTheFirstAndLastLetter) {
     EXPECT_EQ(heard, (Lines{"beep", "say Entre linha e coluna", "file _49.wav", "beep", "beep", "beep", "beep"}));
     EXPECT_EQ(review_row(), 7);
     EXPECT_EQ(review_column(), 7);
+    // An extended key ends the entry and does nothing else.
+    heard = events(review(7, 7, "{F6}{Up}{Esc}"));
+    EXPECT_EQ(heard, (Lines{"beep", "say Entre linha e coluna", "beep", "beep", "beep", "beep"}));
     // 00 beeps twice at the bounds and lands on row 1, column 1.
     review(7, 7, "{F6}0000{Esc}");
     EXPECT_EQ(review_row(), 1);
