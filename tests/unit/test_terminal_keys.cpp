@@ -170,6 +170,15 @@ TEST_F(TerminalKeys, ModifierParameter) {
     EXPECT_EQ(keys("\x1b[127;5u"), (V{"down 8 ctrl", "char 8 ctrl"}));
     EXPECT_EQ(keys("\x1b[27;5;13~"), (V{"down 13 ctrl", "char 13 ctrl"}));
     EXPECT_EQ(keys("\x1b[97;5u"), (V{"down 65 ctrl", "char 1 ctrl"}));
+    // Ctrl+Shift+Tab types nothing, as Ctrl+Tab in a window; an Esc prefix
+    // is Alt for a report of any shape.
+    EXPECT_EQ(keys("\x1b[1;6Z"), V{"down 9 shift ctrl"});
+    EXPECT_EQ(keys("\x1b\x1b[Z"), V{"down 9 shift alt"});
+    EXPECT_EQ(keys("\x1b\x1bOM"), V{"down 13 alt"});
+    EXPECT_EQ(keys("\x1b\x1b[[B"), V{"down 113 alt"});
+    EXPECT_EQ(keys("\x1b\x1b[5$"), V{"down 33 shift alt"});
+    // rxvt's Shift+PageUp and Shift+Delete, then a key that follows at once.
+    EXPECT_EQ(keys("\x1b[5$\x1b[3$a"), (V{"down 33 shift", "down 46 shift", "down 65", "char 97"}));
 }
 
 TEST_F(TerminalKeys, SequencesSplitAcrossReads) {

@@ -5,6 +5,7 @@
 #include "util/latin1.h"
 
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
 namespace {
@@ -197,76 +198,185 @@ int decode_utf8(const unsigned char* p, int n, bool final, Key& k, bool& has) {
     return len;
 }
 
-int fkey_for_tilde_code(int code) {
-    switch (code) {
-    case 1:
-    case 7: return VK_HOME_KEY;
-    case 2: return VK_INSERT_KEY;
-    case 3: return VK_DELETE_KEY;
-    case 4:
-    case 8: return VK_END_KEY;
-    case 5: return VK_PRIOR_KEY;
-    case 6: return VK_NEXT_KEY;
-    case 11:
-    case 12:
-    case 13:
-    case 14:
-    case 15: return VK_F1_KEY + code - 11;
-    case 17:
-    case 18:
-    case 19:
-    case 20:
-    case 21: return VK_F1_KEY + 5 + code - 17;
-    case 23:
-    case 24: return VK_F1_KEY + 10 + code - 23;
-    default: return 0;
-    }
+// Which key each code of a "ESC [ code ~" report is; 0 for none.
+int tilde_vk(int code) {
+    static const int KEYS[] = {0, VK_HOME_KEY, VK_INSERT_KEY, VK_DELETE_KEY, VK_END_KEY, VK_PRIOR_KEY, VK_NEXT_KEY,
+        VK_HOME_KEY, VK_END_KEY, 0, 0, VK_F1_KEY, VK_F1_KEY + 1, VK_F1_KEY + 2, VK_F1_KEY + 3, VK_F1_KEY + 4, 0,
+        VK_F1_KEY + 5, VK_F1_KEY + 6, VK_F1_KEY + 7, VK_F1_KEY + 8, VK_F1_KEY + 9, 0, VK_F1_KEY + 10, VK_F1_KEY + 11};
+    return code >= 0 && code < static_cast<int>(std::size(KEYS)) ? KEYS[code] : 0;
 }
 
-int arrow_vk(int final) {
-    switch (final) {
-    case 'A': return VK_UP_KEY;
-    case 'B': return VK_DOWN_KEY;
-    case 'C': return VK_RIGHT_KEY;
-    case 'D': return VK_LEFT_KEY;
-    case 'H': return VK_HOME_KEY;
-    case 'F': return VK_END_KEY;
-    default: return 0;
-    }
+// The three shapes of key report: "ESC [ params final", "ESC O params final"
+// and the Linux console's "ESC [ [ letter".
+enum class ReportForm { Csi, Ss3, LinuxConsole };
+
+// A key report as the terminal sent it, before it is looked up.
+struct Report {
+    ReportForm form = ReportForm::Csi;
+    int final = 0;
+    int params[KEYS_MAX_PARAMS] = {0, 0, 0, 0};
+    int count = 0;
+    bool alt = false;  // an Esc came before the report
+};
+
+// How a final byte names its key.
+enum class Names {
+    Vk,         // the key `value`
+    TildeCode,  // the key whose code is the first parameter (or a modifyOtherKeys report)
+    CodeParam,  // the key that types the first parameter's character (CSI u)
+    Code,       // the key that types the character `value`
+};
+
+struct FinalByte {
+    char final;
+    Names names;
+    int value = 0;
+    // An xterm modifier value that replaces the report's own (0: the report's).
+    int modifier = 0;
+    int plain = -1;        // the character the key types alone
+    bool shifted = false;  // the key is reported with Shift in any case
+    bool never_numbered = false;  // with a first parameter above 1 it is another report
+};
+
+constexpr int MOD_SHIFT = 2, MOD_CTRL = 5, MOD_SHIFT_CTRL = 6;
+
+// The cursor keys, the same in both main forms.
+const FinalByte CURSOR_FINALS[] = {
+    {'A', Names::Vk, VK_UP_KEY},
+    {'B', Names::Vk, VK_DOWN_KEY},
+    {'C', Names::Vk, VK_RIGHT_KEY},
+    {'D', Names::Vk, VK_LEFT_KEY},
+    {'H', Names::Vk, VK_HOME_KEY},
+    {'F', Names::Vk, VK_END_KEY},
+};
+
+const FinalByte CSI_FINALS[] = {
+    {'Z', Names::Vk, VK_TAB_KEY, 0, 9, true},  // Shift+Tab
+    {'P', Names::Vk, VK_F1_KEY, 0, -1, false, true},  // a cursor report when numbered
+    {'Q', Names::Vk, VK_F1_KEY + 1, 0, -1, false, true},
+    {'R', Names::Vk, VK_F1_KEY + 2, 0, -1, false, true},
+    {'S', Names::Vk, VK_F1_KEY + 3, 0, -1, false, true},
+    {'~', Names::TildeCode},
+    {'^', Names::TildeCode, 0, MOD_CTRL},  // rxvt: the same codes with Ctrl, Shift, both
+    {'$', Names::TildeCode, 0, MOD_SHIFT},
+    {'@', Names::TildeCode, 0, MOD_SHIFT_CTRL},
+    {'a', Names::Vk, VK_UP_KEY, MOD_SHIFT},  // rxvt Shift+arrows
+    {'b', Names::Vk, VK_DOWN_KEY, MOD_SHIFT},
+    {'c', Names::Vk, VK_RIGHT_KEY, MOD_SHIFT},
+    {'d', Names::Vk, VK_LEFT_KEY, MOD_SHIFT},
+    {'u', Names::CodeParam},
+};
+
+// Function, cursor and keypad keys in application mode.
+const FinalByte SS3_FINALS[] = {
+    {'P', Names::Vk, VK_F1_KEY},
+    {'Q', Names::Vk, VK_F1_KEY + 1},
+    {'R', Names::Vk, VK_F1_KEY + 2},
+    {'S', Names::Vk, VK_F1_KEY + 3},
+    {'a', Names::Vk, VK_UP_KEY, MOD_CTRL},  // rxvt Ctrl+arrows
+    {'b', Names::Vk, VK_DOWN_KEY, MOD_CTRL},
+    {'c', Names::Vk, VK_RIGHT_KEY, MOD_CTRL},
+    {'d', Names::Vk, VK_LEFT_KEY, MOD_CTRL},
+    {'M', Names::Code, 13},  // keypad Enter
+    {'X', Names::Code, '='},
+    {'j', Names::Code, '*'}, {'k', Names::Code, '+'}, {'l', Names::Code, ','}, {'m', Names::Code, '-'},
+    {'n', Names::Code, '.'}, {'o', Names::Code, '/'}, {'p', Names::Code, '0'}, {'q', Names::Code, '1'},
+    {'r', Names::Code, '2'}, {'s', Names::Code, '3'}, {'t', Names::Code, '4'}, {'u', Names::Code, '5'},
+    {'v', Names::Code, '6'}, {'w', Names::Code, '7'}, {'x', Names::Code, '8'}, {'y', Names::Code, '9'},
+};
+
+// Linux console F1..F5.
+const FinalByte LINUX_CONSOLE_FINALS[] = {
+    {'A', Names::Vk, VK_F1_KEY},
+    {'B', Names::Vk, VK_F1_KEY + 1},
+    {'C', Names::Vk, VK_F1_KEY + 2},
+    {'D', Names::Vk, VK_F1_KEY + 3},
+    {'E', Names::Vk, VK_F1_KEY + 4},
+};
+
+template <size_t N>
+const FinalByte* find_final(const FinalByte (&table)[N], int final) {
+    for (const FinalByte& f : table)
+        if (f.final == final) return &f;
+    return nullptr;
 }
 
-// Control sequence "ESC [ ..." with its parameters starting at p[start].
-int decode_csi(const unsigned char* p, int n, bool final, int start, bool alt, Key& k, bool& has) {
+const FinalByte* final_byte(const Report& r) {
+    switch (r.form) {
+    case ReportForm::Csi:
+        if (const FinalByte* f = find_final(CSI_FINALS, r.final)) return f;
+        return find_final(CURSOR_FINALS, r.final);
+    case ReportForm::Ss3:
+        if (const FinalByte* f = find_final(SS3_FINALS, r.final)) return f;
+        return find_final(CURSOR_FINALS, r.final);
+    case ReportForm::LinuxConsole: return find_final(LINUX_CONSOLE_FINALS, r.final);
+    }
+    return nullptr;
+}
+
+// The key a report names; false when it names none.
+bool map_report(const Report& r, Key& k) {
+    const FinalByte* f = final_byte(r);
+    if (!f) return false;
+    Mods m = mods_from_param(f->modifier ? f->modifier : r.count >= 2 ? r.params[1] : 0);
+    m.alt = m.alt || r.alt;
+    m.shift = m.shift || f->shifted;
+    bool has = true;
+    switch (f->names) {
+    case Names::Vk:
+        if (f->never_numbered && r.count >= 1 && r.params[0] > 1) return false;
+        k = nav_key(f->value, m);
+        k.ch = key_typed_char(f->value, f->plain, m.ctrl, m.alt);
+        return true;
+    case Names::TildeCode: {
+        if (r.final == '~' && r.params[0] == 27 && r.count >= 3) {  // xterm modifyOtherKeys
+            k = code_key(r.params[2], m, has);
+            return has;
+        }
+        int vk = tilde_vk(r.params[0]);
+        if (!vk) return false;
+        k = nav_key(vk, m);
+        return true;
+    }
+    case Names::CodeParam: k = code_key(r.params[0], m, has); return has;
+    case Names::Code: k = code_key(f->value, m, has); return has;
+    }
+    return false;
+}
+
+// Reads the control sequence "ESC [ ..." whose body starts at p[start]. Returns
+// the bytes it used (0: more are needed, never when `final`); `found` tells
+// whether they are a report to look up. What is not a key report (mouse and
+// device reports, sequences with intermediates, broken ones) is used up.
+int parse_csi(const unsigned char* p, int n, bool final, int start, Report& r, bool& found) {
+    r.form = ReportForm::Csi;
+    found = false;
     int i = start;
-    if (i < n && p[i] == '[') {  // Linux console F1..F5: ESC [ [ A..E
+    if (i < n && p[i] == '[') {
         if (i + 1 >= n) return final ? i + 1 : 0;
         int c = p[i + 1];
         if (c < 0x20 || c >= 0x7F) return i + 1;
-        if (c >= 'A' && c <= 'E') {
-            k = nav_key(VK_F1_KEY + c - 'A', Mods{});
-            k.alt = alt;
-            has = true;
-        }
+        r.form = ReportForm::LinuxConsole;
+        r.final = c;
+        found = true;
         return i + 2;
     }
     int j = i;
     while (j < n && p[j] >= 0x30 && p[j] <= 0x3F) ++j;
     int params_end = j;
-    while (j < n && p[j] >= 0x20 && p[j] <= 0x2F) ++j;
+    // rxvt ends its Shift reports of the editing keys with "$", which has
+    // the shape of an intermediate byte: after plain digits it is the final.
+    bool digits_only = params_end > i;
+    for (int q = i; q < params_end; ++q) digits_only = digits_only && p[q] >= '0' && p[q] <= '9';
+    if (!(digits_only && j < n && p[j] == '$'))
+        while (j < n && p[j] >= 0x20 && p[j] <= 0x2F) ++j;
     if (j >= TERM_KEYS_MAX_SEQUENCE) {
         g_keys.skipping = true;
         return j;
     }
-    if (j >= n) {
-        if (!final) return 0;
-        if (j == start && !alt) {  // "ESC [" and nothing more: Alt+[
-            k = printable_key('[', Mods{false, false, true});
-            has = true;
-        }
-        return j;
-    }
+    if (j >= n) return final ? j : 0;
     int fin = p[j];
-    if (fin < 0x40 || fin > 0x7E) return j;  // broken: drop it, re-read this byte
+    if ((fin < 0x40 || fin > 0x7E) && fin != '$') return j;  // broken: drop it, re-read this byte
     int used = j + 1;
     if (fin == 'M' && j == i) {  // a mouse report left switched on: three raw bytes follow
         if (used + 3 > n) return final ? n : 0;
@@ -274,92 +384,34 @@ int decode_csi(const unsigned char* p, int n, bool final, int start, bool alt, K
     }
     if (params_end > i && (p[i] == '<' || p[i] == '=' || p[i] == '>' || p[i] == '?')) return used;
     if (params_end != j) return used;  // intermediates: not a key report
-
-    int params[KEYS_MAX_PARAMS] = {0, 0, 0, 0};
-    int nparams = 0;
     bool sub = false;
     if (params_end > i) {
-        nparams = 1;
+        r.count = 1;
         for (int q = i; q < params_end; ++q) {
             int c = p[q];
             if (c == ';') {
-                if (nparams == KEYS_MAX_PARAMS) return used;
-                ++nparams;
+                if (r.count == KEYS_MAX_PARAMS) return used;
+                ++r.count;
                 sub = false;
             } else if (c == ':') {
                 sub = true;  // sub-parameters (alternate keys, event types) are not needed
             } else if (c >= '0' && c <= '9') {
-                int& v = params[nparams - 1];
+                int& v = r.params[r.count - 1];
                 if (!sub && v < 10000) v = v * 10 + (c - '0');
             } else {
                 return used;
             }
         }
     }
-    Mods m = mods_from_param(nparams >= 2 ? params[1] : 0);
-    switch (fin) {
-    case 'A':
-    case 'B':
-    case 'C':
-    case 'D':
-    case 'H':
-    case 'F':
-        k = nav_key(arrow_vk(fin), m);
-        has = true;
-        break;
-    case 'Z':  // Shift+Tab
-        k = nav_key(VK_TAB_KEY, m);
-        k.shift = true;
-        k.ch = 9;
-        has = true;
-        break;
-    case 'P':
-    case 'Q':
-    case 'R':
-    case 'S':
-        if (nparams >= 1 && params[0] > 1) return used;  // e.g. a cursor position report
-        k = nav_key(VK_F1_KEY + fin - 'P', m);
-        has = true;
-        break;
-    case '~':
-    case '^':
-    case '$':
-    case '@': {
-        if (fin == '~' && params[0] == 27 && nparams >= 3) {  // xterm modifyOtherKeys
-            k = code_key(params[2], m, has);
-            break;
-        }
-        int vk = fkey_for_tilde_code(params[0]);
-        if (!vk) return used;
-        if (fin == '^') m = Mods{false, true, false};
-        if (fin == '$') m = Mods{true, false, false};
-        if (fin == '@') m = Mods{true, true, false};
-        k = nav_key(vk, m);
-        has = true;
-        break;
-    }
-    case 'a':
-    case 'b':
-    case 'c':
-    case 'd':  // rxvt Shift+arrows
-        k = nav_key(arrow_vk(fin - 32), Mods{true, false, false});
-        has = true;
-        break;
-    case 'u':
-        k = code_key(params[0], m, has);
-        break;
-    default:
-        return used;
-    }
-    if (has && alt) {
-        k.alt = true;
-        if (k.ch >= 0 && k.vk) k.ch = -1;
-    }
+    r.final = fin;
+    found = true;
     return used;
 }
 
-// "ESC O x": function keys, cursor keys and the keypad in application mode.
-int decode_ss3(const unsigned char* p, int n, bool final, int start, bool alt, Key& k, bool& has) {
+// Reads "ESC O ..." as parse_csi does; its last number is the modifier.
+int parse_ss3(const unsigned char* p, int n, bool final, int start, Report& r, bool& found) {
+    r.form = ReportForm::Ss3;
+    found = false;
     int j = start;
     int last = 0;
     while (j < n && ((p[j] >= '0' && p[j] <= '9') || p[j] == ';')) {
@@ -371,39 +423,32 @@ int decode_ss3(const unsigned char* p, int n, bool final, int start, bool alt, K
         g_keys.skipping = true;
         return j;
     }
-    if (j >= n) {
-        if (!final) return 0;
-        if (j == start && !alt) {  // "ESC O" and nothing more: Alt+Shift+O
-            k = printable_key('O', Mods{false, false, true});
-            has = true;
-        }
-        return j;
-    }
+    if (j >= n) return final ? j : 0;
     int fin = p[j];
     if (fin < 0x40 || fin > 0x7E) return j;
-    int used = j + 1;
-    Mods m = mods_from_param(last);
-    static const char keypad[] = "*+,-./0123456789";
-    if (fin >= 'P' && fin <= 'S') {
-        k = nav_key(VK_F1_KEY + fin - 'P', m);
-    } else if (arrow_vk(fin)) {
-        k = nav_key(arrow_vk(fin), m);
-    } else if (fin >= 'a' && fin <= 'd') {  // rxvt Ctrl+arrows
-        k = nav_key(arrow_vk(fin - 32), Mods{false, true, false});
-    } else if (fin == 'M') {
-        k = code_key(13, m, has);
-    } else if (fin >= 'j' && fin <= 'y') {
-        k = code_key(keypad[fin - 'j'], m, has);
-    } else if (fin == 'X') {
-        k = code_key('=', m, has);
-    } else {
-        return used;
+    r.params[1] = last;
+    r.count = 2;
+    r.final = fin;
+    found = true;
+    return j + 1;
+}
+
+// A key report whose body follows "ESC [" or "ESC O" at p[start].
+int decode_report(const unsigned char* p, int n, bool final, int start, bool alt, Key& k, bool& has) {
+    int intro = p[start - 1];
+    if (start >= n) {
+        if (!final) return 0;
+        if (!alt) {  // the introducer and nothing more: Alt+[ or Alt+Shift+O typed
+            k = printable_key(intro, Mods{false, false, true});
+            has = true;
+        }
+        return start;
     }
-    has = true;
-    if (alt) {
-        k.alt = true;
-        k.ch = -1;
-    }
+    Report r;
+    r.alt = alt;
+    bool found = false;
+    int used = intro == '[' ? parse_csi(p, n, final, start, r, found) : parse_ss3(p, n, final, start, r, found);
+    if (found) has = map_report(r, k);
     return used;
 }
 
@@ -425,13 +470,13 @@ int decode(const unsigned char* p, int n, bool final, Key& k, bool& has) {
         return 1;
     }
     int c = p[1];
-    if (c == '[') return decode_csi(p, n, final, 2, false, k, has);
-    if (c == 'O') return decode_ss3(p, n, final, 2, false, k, has);
+    if (c == '[') return decode_report(p, n, final, 2, false, k, has);
+    if (c == 'O') return decode_report(p, n, final, 2, false, k, has);
     if (c == 0x1B) {
         // ESC ESC [ ... is Alt with a sequence; otherwise the first Esc stands alone.
         if (n < 3 && !final) return 0;
-        if (n >= 3 && p[2] == '[') return decode_csi(p, n, final, 3, true, k, has);
-        if (n >= 3 && p[2] == 'O') return decode_ss3(p, n, final, 3, true, k, has);
+        if (n >= 3 && p[2] == '[') return decode_report(p, n, final, 3, true, k, has);
+        if (n >= 3 && p[2] == 'O') return decode_report(p, n, final, 3, true, k, has);
         k = code_key(27, Mods{}, has);
         return 1;
     }
