@@ -3,6 +3,8 @@
 #include "verna/letter_rules.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "verna/data_lines.h"
@@ -15,19 +17,23 @@ struct Exception {
 };
 
 struct ExceptionsState {
-    std::vector<Exception> entries;
+    std::vector<Exception> entries;  // sorted
+    // Each word's first entry in the sorted list: every word of every text
+    // is looked up, some several times (plural S, verb M).
+    std::unordered_map<std::string_view, size_t> first;
 };
 ExceptionsState g_exceptions;
 
 const Exception* find(const std::string& word) {
-    auto& e = g_exceptions.entries;
-    auto it = std::lower_bound(e.begin(), e.end(), word,
-                               [](const Exception& x, const std::string& w) { return x.word < w; });
-    return it != e.end() && it->word == word ? &*it : nullptr;
+    auto it = g_exceptions.first.find(word);
+    return it == g_exceptions.first.end() ? nullptr : &g_exceptions.entries[it->second];
 }
 }  // namespace
 
-void verna_clear_exceptions() { std::vector<Exception>().swap(g_exceptions.entries); }
+void verna_clear_exceptions() {
+    g_exceptions.first.clear();
+    std::vector<Exception>().swap(g_exceptions.entries);
+}
 int verna_exception_count() { return static_cast<int>(g_exceptions.entries.size()); }
 
 bool verna_load_exceptions_text(std::string_view text, const std::string&) {
@@ -51,6 +57,7 @@ bool verna_load_exceptions_text(std::string_view text, const std::string&) {
     }
     std::sort(g_exceptions.entries.begin(), g_exceptions.entries.end(),
               [](const Exception& a, const Exception& b) { return a.word < b.word; });
+    for (size_t i = 0; i < g_exceptions.entries.size(); ++i) g_exceptions.first.try_emplace(g_exceptions.entries[i].word, i);
     return true;
 }
 

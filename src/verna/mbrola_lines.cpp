@@ -31,6 +31,9 @@ struct DiphoneList {
     std::unordered_map<std::string, int> long_names;
     int names = 0;
     std::vector<uint64_t> pairs;  // sorted
+    // The same as a table of names x names when the names are few (a voice
+    // has some forty): one look per phoneme line instead of a search.
+    std::vector<bool> table;
     int lines = 0;
     int pause = VERNA_NO_PHONEME, glide = VERNA_NO_PHONEME, final_r = VERNA_NO_PHONEME;  // "_", "y", "r2"
 };
@@ -86,8 +89,12 @@ int add_phoneme(std::string_view name) {
 
 uint64_t pair_key(int first, int second) { return uint64_t(uint32_t(first)) << 32 | uint32_t(second); }
 
+constexpr int VERNA_TABLE_NAMES = 1024;
+
 bool has_pair(int first, int second) {
     if (first == VERNA_NO_PHONEME || second == VERNA_NO_PHONEME) return false;
+    const DiphoneList& l = g_lines.list;
+    if (!l.table.empty()) return l.table[size_t(first) * size_t(l.names) + size_t(second)];
     return std::binary_search(g_lines.list.pairs.begin(), g_lines.list.pairs.end(), pair_key(first, second));
 }
 
@@ -145,14 +152,69 @@ int duration_of(std::string_view phoneme) {
     return ms;
 }
 
-// A blank and the decimal value, written in place (the lines are made by the
-// thousand for every text).
-void append_number(std::string& line, int value) {
-    char digits[16];
-    auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    line += ' ';
-    line.append(digits, end);
+// The numbers after a phoneme name (duration, pitch points), each after a
+// blank, gathered before they join the line in one piece: the lines are made
+// by the thousand for every text.
+struct LineNumbers {
+    char text[4 * 12];  // at most a duration and two pitch values with their blanks
+    size_t size = 0;
+    void add(int value) {
+        text[size++] = ' ';
+        size = size_t(std::to_chars(text + size, text + sizeof text, value).ptr - text);
+    }
+};
+
+// The repair before a line: a filler when the voice lacks the diphone from
+// the previous phoneme to the current one.
+void add_filler(std::vector<std::string>& out) {
+    if (g_lines.current.empty()) return;
+    const int prev = g_lines.previous_number;
+    if (has_pair(prev, g_lines.current_number)) return;
+    if (g_lines.previous == "r2" && has_pair(g_lines.list.final_r, g_lines.list.pause))
+        out.emplace_back("_ 50");
+    else if (has_pair(prev, g_lines.list.glide))
+        out.emplace_back("y 50");
+    else
+        out.emplace_back("_ 50");
 }
+
+// The repair after a line that is not empty: the current phoneme becomes
+// the previous one.
+void advance_repair() {
+    if (g_lines.current.empty()) return;
+    g_lines.previous = g_lines.current;
+    g_lines.previous_number = g_lines.current_number;
+}
+
+// The duration and the list number of the phoneme names of one call to
+// verna_make_mbrola_lines, which asks for the same few names thousands of
+// times; names of up to seven characters are kept (letter case counts for
+// the duration), longer ones looked up each time.
+class NameCache {
+public:
+    struct Entry {
+        uint64_t key = 0;  // 0: free
+        int duration = 0;
+        int number = VERNA_NO_PHONEME;
+    };
+    const Entry& of(std::string_view name) {
+        if (name.size() > VERNA_PACKED_NAME) {
+            long_name_ = {0, duration_of(name), phoneme_number(name.substr(0, VERNA_MAX_PHONEME_NAME))};
+            return long_name_;
+        }
+        uint64_t chars = 0;
+        for (unsigned char c : name) chars = chars << 8 | c;
+        const uint64_t key = uint64_t(name.size() + 1) << 56 | chars;  // never 0
+        Entry& e = slots_[(key * 0x9E3779B97F4A7C15ull) >> (64 - SLOT_BITS)];
+        if (e.key != key) e = {key, duration_of(name), phoneme_number(name)};
+        return e;
+    }
+
+private:
+    static constexpr int SLOT_BITS = 6;
+    Entry slots_[1 << SLOT_BITS];
+    Entry long_name_;
+};
 
 struct WordState {
     std::string pattern = "555";
@@ -161,20 +223,20 @@ struct WordState {
     int marker_length = 0;
 };
 
-void append_pitch_point(std::string& line, const WordState& w, int digit_index, int position, double pitch_factor) {
+void add_pitch_point(LineNumbers& numbers, const WordState& w, int digit_index, int position, double pitch_factor) {
     unsigned char c = static_cast<unsigned char>(w.pattern.size() > size_t(digit_index) ? w.pattern[digit_index] : 0);
     if (c < '0' || c > '9') return;
     int level = verna_pitch_level(c - '0');
     if (level == 0) return;
-    append_number(line, position);
-    append_number(line, scaled(double(level) * pitch_factor * double(verna_base_pitch())));
+    numbers.add(position);
+    numbers.add(scaled(double(level) * pitch_factor * double(verna_base_pitch())));
 }
 
-void append_pitch_points(std::string& line, WordState& w, bool last_of_word, double pitch_factor) {
+void add_pitch_points(LineNumbers& numbers, WordState& w, bool last_of_word, double pitch_factor) {
     switch (w.stage) {
-        case 0: w.stage = 1; return append_pitch_point(line, w, 0, 50, pitch_factor);
-        case 2: w.stage = 3; return append_pitch_point(line, w, 1, 80, pitch_factor);
-        case 3: if (last_of_word) append_pitch_point(line, w, 2, 50, pitch_factor); return;
+        case 0: w.stage = 1; return add_pitch_point(numbers, w, 0, 50, pitch_factor);
+        case 2: w.stage = 3; return add_pitch_point(numbers, w, 1, 80, pitch_factor);
+        case 3: if (last_of_word) add_pitch_point(numbers, w, 2, 50, pitch_factor); return;
     }
 }
 
@@ -195,7 +257,12 @@ bool verna_load_diphones_text(const std::string& text) {
         add_diphone_of_line(line);
         ++g_lines.list.lines;
     }
-    std::sort(g_lines.list.pairs.begin(), g_lines.list.pairs.end());
+    DiphoneList& l = g_lines.list;
+    std::sort(l.pairs.begin(), l.pairs.end());
+    if (l.names <= VERNA_TABLE_NAMES) {
+        l.table.assign(size_t(l.names) * size_t(l.names), false);
+        for (uint64_t pair : l.pairs) l.table[size_t(pair >> 32) * size_t(l.names) + size_t(uint32_t(pair))] = true;
+    }
     g_lines.list.pause = phoneme_number("_");
     g_lines.list.glide = phoneme_number("y");
     g_lines.list.final_r = phoneme_number("r2");
@@ -224,21 +291,8 @@ bool verna_has_diphone(const std::string& first, const std::string& second) {
 }
 
 void verna_repair_diphone(std::string line, std::vector<std::string>& out) {
-    if (!g_lines.current.empty()) {
-        const int prev = g_lines.previous_number;
-        if (!has_pair(prev, g_lines.current_number)) {
-            if (g_lines.previous == "r2" && has_pair(g_lines.list.final_r, g_lines.list.pause))
-                out.emplace_back("_ 50");
-            else if (has_pair(prev, g_lines.list.glide))
-                out.emplace_back("y 50");
-            else
-                out.emplace_back("_ 50");
-        }
-        if (!line.empty()) {
-            g_lines.previous = g_lines.current;
-            g_lines.previous_number = g_lines.current_number;
-        }
-    }
+    add_filler(out);
+    if (!line.empty()) advance_repair();
     out.push_back(std::move(line));
 }
 
@@ -247,61 +301,71 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
     std::vector<std::string> out;
     out.reserve(phonemes.size() + phonemes.size() / 4);
     WordState w;
+    NameCache names;
     g_lines.previous.assign(1, '_');
     g_lines.previous_number = g_lines.list.pause;
+    // Each line is written where it stays, in `out`, after its filler.
     for (size_t i = 0; i < phonemes.size(); ++i) {
         std::string_view in = phonemes[i];
         bool last_of_word = i + 1 == phonemes.size() || phonemes[i + 1].empty();
-        std::string line;
         if (in.size() >= 5 && in[0] == ';' && in[4] == '|') {
             w.pattern.assign(in.substr(1, 3));
-            line.reserve(in.size() - 4);
-            line.append(1, ';').append(in.substr(5));
-            w.marker_length = int(line.size());
+            w.marker_length = int(in.size() - 4);
             w.stage = 0;
-        } else if (in.empty()) {
+            add_filler(out);
+            out.emplace_back().append(1, ';').append(in.substr(5));
+            advance_repair();
+            continue;
+        }
+        if (in.empty()) {
             w.percent = 100;
             g_lines.current.clear();
             g_lines.current_number = VERNA_NO_PHONEME;
-        } else {
-            if (in[0] == '>') {
-                w.percent = VERNA_STRESS_PERCENT;
-                in.remove_prefix(1);
-                if (!in.empty() && static_cast<unsigned char>(in[0]) == VERNA_END_STRESS_MARK) in.remove_prefix(1);
-                w.stage = 2;
-            } else if (static_cast<unsigned char>(in[0]) == VERNA_END_STRESS_MARK) {
-                in.remove_prefix(1);
-                w.percent = 100;
-            }
-            int duration;
-            if (!in.empty() && in[0] == '_') {
-                // A bare pause lasts 100; "_ N" as written; "_," and the
-                // like as the table says. All reach MBROLA as "_".
-                if (in.size() == 1) {
-                    duration = 100;
-                } else if (in[1] == ' ') {
-                    if (!leading_number(std::string(trimmed(in.substr(2))), duration))
-                        duration = VERNA_DEFAULT_DURATION;
-                } else {
-                    duration = duration_of(in);
-                }
-                in = in.substr(0, 1);
+            out.emplace_back();
+            continue;
+        }
+        if (in[0] == '>') {
+            w.percent = VERNA_STRESS_PERCENT;
+            in.remove_prefix(1);
+            if (!in.empty() && static_cast<unsigned char>(in[0]) == VERNA_END_STRESS_MARK) in.remove_prefix(1);
+            w.stage = 2;
+        } else if (static_cast<unsigned char>(in[0]) == VERNA_END_STRESS_MARK) {
+            in.remove_prefix(1);
+            w.percent = 100;
+        }
+        int duration;
+        if (!in.empty() && in[0] == '_') {
+            // A bare pause lasts 100; "_ N" as written; "_," and the like as
+            // the table says. All reach MBROLA as "_".
+            if (in.size() == 1) {
+                duration = 100;
+            } else if (in[1] == ' ') {
+                if (!leading_number(std::string(trimmed(in.substr(2))), duration)) duration = VERNA_DEFAULT_DURATION;
             } else {
                 duration = duration_of(in);
-                if (w.stage < 2) {
-                    if (w.marker_length > VERNA_LONG_WORD)
-                        duration = duration * 80 / 100;
-                    else if (w.marker_length > VERNA_MEDIUM_WORD)
-                        duration = duration * 90 / 100;
-                }
             }
-            g_lines.current.assign(in.substr(0, VERNA_MAX_PHONEME_NAME));
-            g_lines.current_number = phoneme_number(g_lines.current);
-            line.assign(in);  // most lines stay short enough for the string's own buffer
-            append_number(line, scaled(double(duration) * double(w.percent) * duration_factor));
-            append_pitch_points(line, w, last_of_word, pitch_factor);
+            in = in.substr(0, 1);
+            g_lines.current_number = g_lines.list.pause;
+        } else {
+            const NameCache::Entry& name = names.of(in);
+            duration = name.duration;
+            g_lines.current_number = name.number;
+            if (w.stage < 2) {
+                if (w.marker_length > VERNA_LONG_WORD)
+                    duration = duration * 80 / 100;
+                else if (w.marker_length > VERNA_MEDIUM_WORD)
+                    duration = duration * 90 / 100;
+            }
         }
-        verna_repair_diphone(std::move(line), out);
+        g_lines.current.assign(in.substr(0, VERNA_MAX_PHONEME_NAME));
+        LineNumbers numbers;
+        numbers.add(scaled(double(duration) * double(w.percent) * duration_factor));
+        add_pitch_points(numbers, w, last_of_word, pitch_factor);
+        add_filler(out);
+        std::string& line = out.emplace_back();
+        line.reserve(in.size() + numbers.size);
+        line.append(in).append(numbers.text, numbers.size);
+        advance_repair();
     }
     return out;
 }

@@ -2,6 +2,8 @@
 // the stress mark, pause lines and the linking of final r and s.
 #include "verna/letter_rules.h"
 
+#include <cstdint>
+
 #include "verna/letters.h"
 #include "verna/rule_table.h"
 
@@ -13,13 +15,32 @@ bool in(unsigned char c, const char* set) {
 }
 
 // Classes over upper-case letters (words are upper-cased before matching, and
-// rules are written in capitals).
-bool vowel(unsigned char c) { return in(c, "AEIOU\xc0\xc1\xc2\xc3\xc9\xca\xcc\xcd\xd3\xd4\xd5\xd9\xda\xdc"); }
-bool consonant(unsigned char c) { return in(c, "BCDFGHJKLMNPQRSTVWXYZ\xc7\xd1"); }
-bool front_vowel(unsigned char c) { return in(c, "EI\xc9\xcd"); }
-bool open_vowel(unsigned char c) { return in(c, "AO\xc1\xc2\xd3\xd4"); }
-bool sonorant(unsigned char c) { return in(c, "LMNRZ"); }
-bool final_type(unsigned char c) { return in(c, "NRS"); }
+// rules are written in capitals), in a table: the contexts test them for
+// every letter of every word.
+enum LetterClass : uint8_t { VOWEL = 1, CONSONANT = 2, FRONT_VOWEL = 4, OPEN_VOWEL = 8, SONORANT = 16, FINAL_TYPE = 32 };
+
+struct LetterClasses {
+    uint8_t of[256] = {};
+    constexpr LetterClasses() {
+        mark("AEIOU\xc0\xc1\xc2\xc3\xc9\xca\xcc\xcd\xd3\xd4\xd5\xd9\xda\xdc", VOWEL);
+        mark("BCDFGHJKLMNPQRSTVWXYZ\xc7\xd1", CONSONANT);
+        mark("EI\xc9\xcd", FRONT_VOWEL);
+        mark("AO\xc1\xc2\xd3\xd4", OPEN_VOWEL);
+        mark("LMNRZ", SONORANT);
+        mark("NRS", FINAL_TYPE);
+    }
+    constexpr void mark(const char* letters, uint8_t cls) {
+        for (; *letters; ++letters) of[static_cast<unsigned char>(*letters)] |= cls;
+    }
+};
+constexpr LetterClasses CLASSES;
+
+bool vowel(unsigned char c) { return CLASSES.of[c] & VOWEL; }
+bool consonant(unsigned char c) { return CLASSES.of[c] & CONSONANT; }
+bool front_vowel(unsigned char c) { return CLASSES.of[c] & FRONT_VOWEL; }
+bool open_vowel(unsigned char c) { return CLASSES.of[c] & OPEN_VOWEL; }
+bool sonorant(unsigned char c) { return CLASSES.of[c] & SONORANT; }
+bool final_type(unsigned char c) { return CLASSES.of[c] & FINAL_TYPE; }
 
 unsigned char up(const std::string& w, int i) { return static_cast<unsigned char>(w[i]); }
 
@@ -97,9 +118,17 @@ bool left_matches(const std::string& context, const std::string& w, int at) {
     return true;
 }
 
+// Whether the word holds the group at `at` (groups are a letter or a few).
+bool group_at(const std::string& word, int at, const std::string& group) {
+    if (group.size() > word.size() - size_t(at)) return false;
+    for (size_t k = 0; k < group.size(); ++k)
+        if (word[size_t(at) + k] != group[k]) return false;
+    return true;
+}
+
 const VernaRule* find_rule(const std::string& word, int at) {
     for (const VernaRule& rule : verna_rule_bucket(static_cast<unsigned char>(word[at]))) {
-        if (word.compare(at, rule.group.size(), rule.group) != 0) continue;
+        if (!group_at(word, at, rule.group)) continue;
         if (!left_matches(rule.left, word, at - 1)) continue;
         if (!right_matches(rule.right, word, at + static_cast<int>(rule.group.size()))) continue;
         return &rule;
@@ -161,26 +190,26 @@ void verna_convert_word(const std::string& any_case, int stress, VernaLines& out
         }
         for (char c : output) {
             if (c == '&') {
-                out.push_back(acc);
+                out.push_back(std::move(acc));
                 acc.clear();
             } else {
                 acc += c;
             }
         }
         if (!output.empty()) {
-            out.push_back(acc);
+            out.push_back(std::move(acc));
             acc.clear();
         }
         at += static_cast<int>(rule->group.size());
     }
-    out.push_back(acc);
+    out.push_back(std::move(acc));
 }
 
 VernaLines verna_text_to_phonemes(const VernaLines& patterns) {
     VernaLines out;
     out.reserve(patterns.size() * 8);
     for (const std::string& pattern : patterns) {
-        out.push_back(";" + pattern);
+        out.emplace_back().append(1, ';').append(pattern);
         std::string text = verna_upper(pattern.size() > 4 ? std::string_view(pattern).substr(4) : std::string_view());
         if (text.empty()) {
             out.push_back("__");

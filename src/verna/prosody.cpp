@@ -41,7 +41,10 @@ struct ProsodyState {
     // Every phoneme's first duration in file order, looked up for every
     // phoneme line of every text.
     std::unordered_map<uint32_t, int> first_duration;
-    std::vector<WordKey> keys;
+    std::vector<WordKey> keys;  // sorted by word
+    // Each word's first key in that order: every word of every text is
+    // looked up.
+    std::unordered_map<std::string_view, size_t> first_key;
     std::vector<VernaIntonationRule> rules;
     int hertz = VERNA_DEFAULT_HERTZ;
     // Not reset by a reload: levels a new file does not set keep their values.
@@ -131,7 +134,7 @@ bool load_durations(std::string_view text) {
     return true;
 }
 
-bool load_keys(std::string_view text) {
+bool read_keys(std::string_view text) {
     Section section(text, "[CHAVES]");
     if (!section.found()) return fail("Prosódia: palavras chaves ausentes");
     std::string line;
@@ -143,9 +146,17 @@ bool load_keys(std::string_view text) {
         g_prosody.keys.push_back(
             {verna_upper(verna_trim(line.substr(0, eq))), verna_upper(verna_trim(line.substr(eq + 1))).substr(0, 2)});
     }
+    return true;
+}
+
+// The keys read before a fatal problem are sorted too, so that their lookup
+// stays right.
+bool load_keys(std::string_view text) {
+    bool ok = read_keys(text);
     std::stable_sort(g_prosody.keys.begin(), g_prosody.keys.end(),
                      [](const WordKey& a, const WordKey& b) { return a.word < b.word; });
-    return true;
+    for (size_t i = 0; i < g_prosody.keys.size(); ++i) g_prosody.first_key.try_emplace(g_prosody.keys[i].word, i);
+    return ok;
 }
 
 bool load_levels(const std::string& list, const std::string& line) {
@@ -202,6 +213,7 @@ bool load_intonation(std::string_view text) {
 void clear_tables() {
     g_prosody.durations.clear();
     g_prosody.first_duration.clear();
+    g_prosody.first_key.clear();
     g_prosody.keys.clear();
     g_prosody.rules.clear();
     g_prosody.hertz = VERNA_DEFAULT_HERTZ;
@@ -233,11 +245,8 @@ bool verna_phoneme_duration(std::string_view phoneme, int& ms) {
 }
 
 std::string verna_word_key(std::string_view word) {
-    std::string w = verna_upper(word);
-    auto it = std::lower_bound(g_prosody.keys.begin(), g_prosody.keys.end(), w,
-                               [](const WordKey& k, const std::string& x) { return k.word < x; });
-    if (it != g_prosody.keys.end() && it->word == w) return it->key;
-    return "";
+    auto it = g_prosody.first_key.find(verna_upper(word));
+    return it == g_prosody.first_key.end() ? std::string() : g_prosody.keys[it->second].key;
 }
 
 int verna_base_pitch() { return g_prosody.hertz; }
@@ -250,4 +259,5 @@ const VernaIntonationRule& verna_intonation_rule(int index) {
     if (index < 0 || index >= verna_intonation_rule_count()) return none;
     return g_prosody.rules[index];
 }
+const std::vector<VernaIntonationRule>& verna_intonation_rules() { return g_prosody.rules; }
 void verna_prosody_reset() { g_prosody = ProsodyState{}; }

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 constexpr int VERNA_MAX_DURATIONS = 100;
 constexpr int VERNA_MAX_WORD_KEYS = 1000;
@@ -41,6 +42,8 @@ int verna_duration_count();
 int verna_word_key_count();
 int verna_intonation_rule_count();
 const VernaIntonationRule& verna_intonation_rule(int index);
+// All of them, in file order.
+const std::vector<VernaIntonationRule>& verna_intonation_rules();
 
 // Empty tables, HERTZ 230, every pitch level 0 (the start-up state).
 void verna_prosody_reset();

@@ -21,9 +21,7 @@ bool key_matches(const std::string& rule_key, std::string_view token_key) {
 
 const VernaIntonationRule* first_matching_rule(std::string_view previous, std::string_view current,
                                                std::string_view next) {
-    const int rule_count = verna_intonation_rule_count();
-    for (int r = 0; r < rule_count; ++r) {
-        const VernaIntonationRule& rule = verna_intonation_rule(r);
+    for (const VernaIntonationRule& rule : verna_intonation_rules()) {
         if (key_matches(rule.previous, previous) && key_matches(rule.current, current) && key_matches(rule.next, next))
             return &rule;
     }
