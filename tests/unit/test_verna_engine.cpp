@@ -129,6 +129,17 @@ TEST_F(VernaEngine, FailuresOfStartRecordTheirTextsInOrder) {
     EXPECT_EQ(verna_last_error(), "");
 }
 
+TEST_F(VernaEngine, ALibraryWithoutOneEntryPointCannotStartTheEngine) {
+    // The stand-in library lacks appendf0_Phone, which the engine never calls.
+    mbrola_set_library(TEST_MBROLA_INCOMPLETE_LIBRARY);
+    EXPECT_FALSE(start("voice"));
+    EXPECT_FALSE(mbrola_bound());
+    verna_stop();
+    mbrola_set_library(TEST_MBROLA_LIBRARY);
+    EXPECT_TRUE(start("voice"));
+    verna_stop();
+}
+
 TEST_F(VernaEngine, TheRegistryNamesTheVoiceDatabase) {
     // No entry: the name itself is the path.
     EXPECT_EQ(verna_database_path("br1"), "br1");
@@ -137,7 +148,7 @@ TEST_F(VernaEngine, TheRegistryNamesTheVoiceDatabase) {
     EXPECT_EQ(verna_database_path("BR1"), "/usr/share/mbrola/br1/br1");
     // Present but empty: the default path.
     EXPECT_EQ(verna_database_path("br4"), "c:\\brelum\\vernatts\\br4");
-    if (!have_mbrola_voice()) return;
+    REQUIRE_MBROLA();
     EXPECT_TRUE(start("br1"));
 }
 
@@ -218,7 +229,7 @@ TEST_F(VernaEngine, TypeThreeReadsVernattsAndTheRegistry) {
     write_file("TALUNE.INI", "[VERNATTS]\nDIR=" + dir_.string() + "\nMBROLA_DB=" + BR1 + "\n");
     EXPECT_EQ(verna_backend_files().exceptions, dir_.string() + "/portug.exc");
 
-    if (!have_mbrola_voice()) return;
+    REQUIRE_MBROLA();
     ASSERT_TRUE(verna_backend_start(7, 3, 0, ""));
     EXPECT_DOUBLE_EQ(verna_duration_factor(), 0.8 - 3.0 / 15.0);
     EXPECT_DOUBLE_EQ(verna_pitch_factor(), 1.0);

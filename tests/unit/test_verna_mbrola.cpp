@@ -137,6 +137,14 @@ TEST_F(VernaSynthesis, SmallReadsCollectAndTheVoiceRateReachesTheHeader) {
 
 TEST_F(VernaSynthesis, SpeedSettingsDoNotTouchTheEnginesSoundAndStayInForce) {
     wave_set_speed(true, true);
+    for (bool stop_on_key : {false, true}) {
+        wave_set_stop_on_key(stop_on_key);
+        EXPECT_TRUE(verna_synthesise({"a 10"}, nullptr));
+        EXPECT_EQ(wave_stops_on_key(), stop_on_key);
+        wait_end();
+    }
+    wave_set_stop_on_key(false);
+    wave_recorder() = WaveRecorder{};
     EXPECT_TRUE(verna_synthesise({"a 100"}, nullptr));
     // Played unchanged: 16-bit at the true rate, not compressed to 8 bits.
     EXPECT_EQ(wave_recorder().only("open"), (std::vector<std::string>{"open 16000 16 1"}));
