@@ -1,0 +1,1 @@
+fuga_test_voice
