@@ -31,6 +31,13 @@ struct Field {
 
 enum class Step { Continue, End };
 
+// One key as the editor reads it from the console.
+struct EditorKey {
+    uint8_t code = 0;       // the character, or the extended code
+    bool extended = false;  // a function, cursor or Alt key
+    bool shift = false, alt = false;
+};
+
 bool has_selection(const Field& f) {
     return f.selection_start > 0 && f.selection_end > 0 && f.selection_start != f.selection_end;
 }
@@ -106,9 +113,9 @@ void sound_move(const EditorMove& m) {
 
 void blank_all(Field& f) { f.text.assign(f.length, ' '); }
 
-void copy(const Field& f) { console_copy_to_clipboard(editor_copy_text(f.text, f.selection_start, f.selection_end)); }
+void copy(Field& f, bool) { console_copy_to_clipboard(editor_copy_text(f.text, f.selection_start, f.selection_end)); }
 
-void paste(Field& f) {
+void paste(Field& f, bool) {
     if (!f.editable) return;
     std::string clip = editor_first_line(console_paste_from_clipboard(static_cast<size_t>(f.length) + 1));
     if (clip.empty()) return;
@@ -124,7 +131,7 @@ void paste(Field& f) {
     f.selection_end = r.selection_end;
 }
 
-void delete_word(Field& f) {
+void delete_word(Field& f, bool) {
     if (!f.editable) return;
     EditorWordDelete d = editor_word_delete(f.text, f.position);
     for (int i = 0; i < d.move_count; ++i) sound_move(d.moves[i]);
@@ -141,7 +148,7 @@ void delete_selection(Field& f) {
     f.selection_start = f.selection_end = a;
 }
 
-void speak_word(Field& f) {
+void speak_word(Field& f, bool) {
     EditorWord w = editor_word_at(f.text, f.position);
     switch (w.kind) {
         case EditorWordKind::Say: speech_say(w.text); break;
@@ -151,13 +158,13 @@ void speak_word(Field& f) {
     f.position = w.next_position;
 }
 
-void open_word(const Field& f) {
+void open_word(Field& f, bool) {
     std::string target = editor_open_target(f.text, f.position);
     if (target.empty()) speech_beep_pattern();
     else speech_open_help(target);
 }
 
-void change_speed() {
+void change_speed(Field&, bool) {
     speech_play_key("_VELOC");
     uint8_t last = 0;
     do {
@@ -169,138 +176,217 @@ void change_speed() {
     speech_start(last - '0', directory);
 }
 
-Step ordinary_key(Field& f, uint8_t k) {
-    switch (k) {
-        case key_ctrl('C'): copy(f); break;
-        case key_ctrl('D'):
-            if (f.editable) {
-                for (int p = f.position; p <= f.length; ++p) f.text[p - 1] = ' ';
-                speech_play_key("_APFCPO");
-            }
-            break;
-        case KEY_BACKSPACE:
-            if (f.position == 1) {
-                speech_beep_pattern();
-            } else if (f.editable) {
-                f.position--;
-                delete_at(f, true);
-            }
-            break;
-        case KEY_TAB:
-        case KEY_LINE_FEED:
-        case KEY_ENTER:
-        case KEY_ESC: return Step::End;
-        case key_ctrl('K'): speech_say(std::to_string(f.position)); break;
-        case key_ctrl('S'):
-            if (f.editable) {
-                std::string rest = f.text.substr(std::min(f.position, f.length + 1) - 1);
-                rest.resize(f.length, ' ');
-                f.text = rest;
-                f.position = 1;
-                speech_play_key("_APICPO");
-            }
-            break;
-        case key_ctrl('U'):
-            if (f.editable) {
-                f.text = f.at_entry;
-                f.position = 1;
-                for (int i = 0; i < 3; ++i) speech_beep_pattern();
-            }
-            break;
-        case key_ctrl('V'): paste(f); break;
-        case key_ctrl('Y'):
-            if (f.editable) {
-                blank_all(f);
-                speech_play_key("_CPOAPA");
-                f.position = 1;
-            }
-            break;
-        case KEY_CTRL_BACKSLASH: speech_dial_tones(f.text); break;
-        case KEY_CTRL_BACKSPACE: delete_word(f); break;
-        default:
-            if (f.first_key && editor_last_nonblank(f.text) >= f.position) {
-                speech_click();
-                speech_click();
-                // Typing replaces a proposed text.
-                if (k >= 32 && f.editable) blank_all(f);
-            }
-            if (k >= 32) insert_char(f, k);
-            break;
+void blank_to_end(Field& f, bool) {
+    if (!f.editable) return;
+    for (int p = f.position; p <= f.length; ++p) f.text[p - 1] = ' ';
+    speech_play_key("_APFCPO");
+}
+
+void blank_before(Field& f, bool) {
+    if (!f.editable) return;
+    std::string rest = f.text.substr(std::min(f.position, f.length + 1) - 1);
+    rest.resize(f.length, ' ');
+    f.text = rest;
+    f.position = 1;
+    speech_play_key("_APICPO");
+}
+
+void blank_field(Field& f, bool) {
+    if (!f.editable) return;
+    blank_all(f);
+    speech_play_key("_CPOAPA");
+    f.position = 1;
+}
+
+void restore_entry_text(Field& f, bool) {
+    if (!f.editable) return;
+    f.text = f.at_entry;
+    f.position = 1;
+    for (int i = 0; i < 3; ++i) speech_beep_pattern();
+}
+
+void backspace(Field& f, bool) {
+    if (f.position == 1) {
+        speech_beep_pattern();
+    } else if (f.editable) {
+        f.position--;
+        delete_at(f, true);
     }
+}
+
+void say_position(Field& f, bool) { speech_say(std::to_string(f.position)); }
+void say_field(Field& f, bool) { speech_say(editor_trim(f.text)); }
+void dial_tones(Field& f, bool) { speech_dial_tones(f.text); }
+void say_time(Field&, bool) { speech_say_time(); }
+void say_date(Field&, bool) { speech_say_date(); }
+
+void toggle_echo(Field&, bool) {
+    speech_set_echo_typed(!speech_echo_typed());
+    speech_play_key(speech_echo_typed() ? "_FALACI" : "_FALDLG");
+}
+
+void screen_review(Field&, bool) {
+    if (speech_state().screen_review) speech_state().screen_review();
+    else speech_beep_pattern();
+}
+
+void go_home(Field& f, bool) { f.position = 1; }
+void go_end(Field& f, bool) { f.position = editor_last_nonblank(f.text) + 1; }
+
+void go_left(Field& f, bool) {
+    if (f.position == 1) {
+        speech_beep_pattern();
+    } else {
+        f.position--;
+        speech_spell_char(char_at(f, f.position));
+    }
+}
+
+// With Alt a letter is said by its phonetic word.
+void go_right(Field& f, bool alt) {
+    if (f.position > f.length) {
+        speech_beep_pattern();
+        return;
+    }
+    unsigned char c = char_at(f, f.position);
+    bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (alt && letter) speech_play_key("_FON" + std::to_string(c));
+    else speech_spell_char(c);
+    f.position++;
+}
+
+void word_left(Field& f, bool) {
+    EditorMove m = editor_word_left(f.text, f.position);
+    f.position = m.position;
+    sound_move(m);
+}
+
+void word_right(Field& f, bool) {
+    EditorMove m = editor_word_right(f.text, f.position);
+    f.position = m.position;
+    sound_move(m);
+}
+
+void delete_key(Field& f, bool) {
+    if (!f.editable) return;
+    if (has_selection(f)) delete_selection(f);
+    else if (f.position > f.length) speech_beep_pattern();
+    else delete_at(f, true);
+}
+
+// A key that is no command: a character typed (a control character is not
+// inserted, but still counts as the first key over a proposed text).
+void type_key(Field& f, uint8_t k) {
+    if (f.first_key && editor_last_nonblank(f.text) >= f.position) {
+        speech_click();
+        speech_click();
+        // Typing replaces a proposed text.
+        if (k >= 32 && f.editable) blank_all(f);
+    }
+    if (k >= 32) insert_char(f, k);
+}
+
+// When a key ends the edit instead of doing its action.
+enum class Ends { Never, Always, WithAlt, WithoutAlt };
+
+struct KeyBinding {
+    uint8_t code;
+    void (*action)(Field& f, bool alt);
+    Ends ends = Ends::Never;
+    bool keeps_selection = false;  // the selection is what the key works on
+};
+
+const KeyBinding ORDINARY_KEYS[] = {
+    {key_ctrl('C'), copy, Ends::Never, true},
+    {key_ctrl('V'), paste, Ends::Never, true},
+    {key_ctrl('D'), blank_to_end},
+    {key_ctrl('K'), say_position},
+    {key_ctrl('S'), blank_before},
+    {key_ctrl('U'), restore_entry_text},
+    {key_ctrl('Y'), blank_field},
+    {KEY_BACKSPACE, backspace},
+    {KEY_CTRL_BACKSLASH, dial_tones},
+    {KEY_CTRL_BACKSPACE, delete_word},
+    {KEY_TAB, nullptr, Ends::Always},
+    {KEY_LINE_FEED, nullptr, Ends::Always},
+    {KEY_ENTER, nullptr, Ends::Always},
+    {KEY_ESC, nullptr, Ends::Always},
+};
+
+const KeyBinding EXTENDED_KEYS[] = {
+    {KEY_F1, speak_word, Ends::WithAlt},
+    {KEY_F4, toggle_echo},
+    {KEY_F8, say_time},
+    {KEY_F12, open_word},
+    {KEY_HOME, go_home},
+    {KEY_END, go_end},
+    {KEY_LEFT, go_left},
+    {KEY_RIGHT, go_right},
+    {KEY_CTRL_LEFT, word_left},
+    {KEY_CTRL_RIGHT, word_right},
+    {KEY_DELETE, delete_key, Ends::Never, true},
+    {KEY_CTRL_F1, say_field},
+    {KEY_CTRL_F4, change_speed},
+    {KEY_CTRL_F8, say_date},
+    {KEY_CTRL_F9, screen_review, Ends::WithoutAlt},
+    {KEY_SHIFT_INSERT, paste, Ends::Never, true},
+    {KEY_CTRL_INSERT, copy, Ends::Never, true},
+};
+
+template <size_t N>
+const KeyBinding* binding_of(const KeyBinding (&table)[N], uint8_t code) {
+    for (const KeyBinding& b : table)
+        if (b.code == code) return &b;
+    return nullptr;
+}
+
+Step run_binding(const KeyBinding& b, Field& f, bool alt) {
+    if (b.ends == Ends::Always || (b.ends == Ends::WithAlt && alt) || (b.ends == Ends::WithoutAlt && !alt))
+        return Step::End;
+    b.action(f, alt);
     return Step::Continue;
 }
 
-Step extended_key(Field& f, uint8_t code, bool alt) {
-    switch (code) {
-        case KEY_F1:
-            if (alt) return Step::End;
-            speak_word(f);
-            break;
-        case KEY_F4:
-            speech_set_echo_typed(!speech_echo_typed());
-            speech_play_key(speech_echo_typed() ? "_FALACI" : "_FALDLG");
-            break;
-        case KEY_F8: speech_say_time(); break;
-        case KEY_F12: open_word(f); break;
-        case KEY_HOME: f.position = 1; break;
-        case KEY_LEFT:
-            if (f.position == 1) {
-                speech_beep_pattern();
-            } else {
-                f.position--;
-                speech_spell_char(char_at(f, f.position));
-            }
-            break;
-        case KEY_RIGHT:
-            if (f.position > f.length) {
-                speech_beep_pattern();
-            } else {
-                unsigned char c = char_at(f, f.position);
-                bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-                if (alt && letter) speech_play_key("_FON" + std::to_string(c));
-                else speech_spell_char(c);
-                f.position++;
-            }
-            break;
-        case KEY_END: f.position = editor_last_nonblank(f.text) + 1; break;
-        case KEY_DELETE:
-            if (!f.editable) break;
-            if (has_selection(f)) delete_selection(f);
-            else if (f.position > f.length) speech_beep_pattern();
-            else delete_at(f, true);
-            break;
-        case KEY_CTRL_F1: speech_say(editor_trim(f.text)); break;
-        case KEY_CTRL_F4: change_speed(); break;
-        case KEY_CTRL_F8: speech_say_date(); break;
-        case KEY_CTRL_F9:
-            if (!alt) return Step::End;
-            if (speech_state().screen_review) speech_state().screen_review();
-            else speech_beep_pattern();
-            break;
-        case KEY_CTRL_LEFT: {
-            EditorMove m = editor_word_left(f.text, f.position);
-            f.position = m.position;
-            sound_move(m);
-            break;
-        }
-        case KEY_CTRL_RIGHT: {
-            EditorMove m = editor_word_right(f.text, f.position);
-            f.position = m.position;
-            sound_move(m);
-            break;
-        }
-        case KEY_SHIFT_INSERT: paste(f); break;
-        case KEY_CTRL_INSERT: copy(f); break;
-        default:
-            if (code >= KEY_ALT_1 && code <= KEY_ALT_0) break;
-            return Step::End;
-    }
+Step ordinary_key(Field& f, uint8_t k, bool alt) {
+    if (const KeyBinding* b = binding_of(ORDINARY_KEYS, k)) return run_binding(*b, f, alt);
+    type_key(f, k);
     return Step::Continue;
+}
+
+// Any other extended key ends the edit, except Alt with a digit.
+Step extended_key(Field& f, uint8_t code, bool alt) {
+    if (const KeyBinding* b = binding_of(EXTENDED_KEYS, code)) return run_binding(*b, f, alt);
+    return code >= KEY_ALT_1 && code <= KEY_ALT_0 ? Step::Continue : Step::End;
+}
+
+bool keeps_selection(const EditorKey& key) {
+    const KeyBinding* b = key.extended ? binding_of(EXTENDED_KEYS, key.code) : binding_of(ORDINARY_KEYS, key.code);
+    return b && b->keeps_selection;
 }
 
 // The extended codes whose Alt keys (Alt+Q, Alt+W, Alt+E) the editor passes
 // over: the next key is taken instead.
 bool skipped_alt_code(uint8_t code) { return code == KEY_ALT_Q || code == KEY_ALT_W || code == KEY_ALT_E; }
+
+// Reads the next key: a character, or 0 followed by an extended code; any
+// speech still going is cut as soon as the key comes.
+EditorKey read_editor_key() {
+    EditorKey key;
+    key.code = console_read_key();
+    speech_silence();
+    while (key.code == 0) {
+        uint8_t code = console_read_key();
+        if (!skipped_alt_code(code)) {
+            key.code = code;
+            key.extended = true;
+            break;
+        }
+        key.code = console_read_key();
+    }
+    key.shift = console_shift_held();
+    key.alt = console_alt_held();
+    return key;
+}
 
 }  // namespace
 
@@ -322,41 +408,22 @@ uint8_t speech_edit_field(std::string& text, int column, int row, bool editable,
     uint8_t last_code = ' ';
     for (;;) {
         show(f);
-        uint8_t k = console_read_key();
-        speech_silence();
-        uint8_t code = 0;
-        bool extended = false;
-        while (k == 0) {
-            code = console_read_key();
-            if (!skipped_alt_code(code)) {
-                extended = true;
-                break;
-            }
-            k = console_read_key();
-        }
-        bool shift = console_shift_held();
-        bool alt = console_alt_held();
-
-        if (extended) {
-            if (shift) {
-                if (f.selection_start == 0) f.selection_start = f.position;
-            } else if (code != KEY_SHIFT_INSERT && code != KEY_CTRL_INSERT && code != KEY_DELETE) {
-                // Delete keeps the selection: it is what Delete removes.
-                clear_selection(f);
-            }
-        } else if (k != key_ctrl('C') && k != key_ctrl('V')) {
+        EditorKey key = read_editor_key();
+        if (key.extended && key.shift) {
+            if (f.selection_start == 0) f.selection_start = f.position;
+        } else if (!keeps_selection(key)) {
             clear_selection(f);
         }
 
         Step step;
-        if (extended) {
+        if (key.extended) {
             // Alt+F1 ends the edit as Ctrl+F11 would.
-            last_code = code == KEY_F1 && alt ? KEY_CTRL_F11 : code;
-            step = extended_key(f, code, alt);
-            if (step == Step::Continue && shift) f.selection_end = f.position;
+            last_code = key.code == KEY_F1 && key.alt ? KEY_CTRL_F11 : key.code;
+            step = extended_key(f, key.code, key.alt);
+            if (step == Step::Continue && key.shift) f.selection_end = f.position;
         } else {
-            if (k < 32 || k == 127) last_code = k;
-            step = ordinary_key(f, k);
+            if (key.code < 32 || key.code == 127) last_code = key.code;
+            step = ordinary_key(f, key.code, key.alt);
         }
         f.first_key = false;
         if (step == Step::End) break;
