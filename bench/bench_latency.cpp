@@ -18,6 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -192,9 +193,9 @@ public:
 
     // Index of the first loud sample at or after t, waiting up to `limit`
     // s; SIZE_MAX when none came.
-    size_t first_loud_after(double t, double limit) {
+    size_t first_loud_after(double t, double limit) { return first_loud_from(index_at(t), limit); }
+    size_t first_loud_from(size_t i, double limit) {
         double give_up = now_s() + limit;
-        size_t i = index_at(t);
         while (now_s() < give_up) {
             size_t n = samples();
             for (; i < n; ++i)
@@ -278,7 +279,7 @@ private:
 struct Recording {
     std::vector<double> samples;  // -1..1
     int rate = 11025;
-    size_t first_loud = 0;
+    size_t first_loud = 0, last_loud = 0;
     bool load(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
@@ -286,10 +287,14 @@ struct Recording {
         rate = int(bytes[24] | bytes[25] << 8 | bytes[26] << 16);
         for (size_t i = 44; i < bytes.size(); ++i) samples.push_back((int(bytes[i]) - 128) / 128.0);
         while (first_loud < samples.size() && std::abs(samples[first_loud]) * 32768 < LOUD) ++first_loud;
+        for (size_t i = first_loud; i < samples.size(); ++i)
+            if (std::abs(samples[i]) * 32768 >= LOUD) last_loud = i;
         return first_loud < samples.size();
     }
     // The first time at or after `from` s (counted from the first loud
     // sample) where no 20 ms of the next `span` s are silent.
+    // Samples from the first loud one to the last, at the sink's rate.
+    size_t loud_length_at_sink() const { return size_t(double(last_loud - first_loud) * RATE / rate); }
     double speaking_from(double from, double span) const {
         const size_t step = size_t(rate) / 50;
         for (size_t at = first_loud + size_t(from * rate); at + size_t(span * rate) < samples.size(); at += step) {
@@ -315,7 +320,7 @@ struct Recording {
 // are compared with what the recording holds there; the first window that
 // does not match (other sound, or silence where the recording speaks) is the
 // end. `start` is the sink index of the recording's first loud sample.
-double end_of_recording(SoundServer& s, const Recording& r, size_t start, double from, double limit) {
+double end_of_recording(SoundServer& s, const Recording& r, size_t start, double from, double limit, double& match) {
     const size_t window = RATE / 200;
     const double step = double(r.rate) / RATE;
     double give_up = now_s() + limit;
@@ -343,6 +348,9 @@ double end_of_recording(SoundServer& s, const Recording& r, size_t start, double
         double w2, g2, c = correlation(start, RATE / 2, lag, w2, g2);
         if (c > best0) best0 = c, lag0 = lag;
     }
+    match = best0;
+    // Something else is playing there: no end of this recording to find.
+    if (best0 < 0.5) return NEVER;
     while (now_s() < give_up) {
         if (s.samples() < i + window + RATE / 100) {
             pause_s(0.005);
@@ -357,9 +365,6 @@ double end_of_recording(SoundServer& s, const Recording& r, size_t start, double
         }
         double floor = double(window) * 1e-4;
         bool want_sound = energy_want > floor, got_sound = energy_got > floor;
-        if (std::getenv("FUGA_BENCH_DEBUG"))
-            std::fprintf(stderr, "%.3f lag %d (%.2f) want %.4f got %.4f corr %.2f\n", s.time_of(i) - from, lag0, best0,
-                energy_want, energy_got, best);
         if (want_sound != got_sound || (want_sound && best < 0.5)) return s.time_of(i);
         i += window;
     }
@@ -467,10 +472,25 @@ std::unique_ptr<Game> make_game(bool window) {
     return g;
 }
 
+// One iteration's figure: its time, and the median and extremes of all so
+// far as counters (a stray slow run, from another program on the cores,
+// moves the mean but not the median).
+void record(benchmark::State& state, std::vector<double>& seen, double seconds) {
+    state.SetIterationTime(seconds);
+    seen.push_back(1000 * seconds);
+    std::vector<double> sorted = seen;
+    std::sort(sorted.begin(), sorted.end());
+    size_t n = sorted.size();
+    state.counters["median_ms"] = n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+    state.counters["min_ms"] = sorted.front();
+    state.counters["max_ms"] = sorted.back();
+}
+
 // Figure 1: from the exec to the first sample of sound.
 void start_to_first_sample(benchmark::State& state, bool window) {
     SoundServer sound;
     if (!tools_present() || !sound.start()) return state.SkipWithError("no sound server or tools");
+    std::vector<double> seen;
     for (auto _ : state) {
         auto game = make_game(window);
         if (!game) return state.SkipWithError("no X display");
@@ -478,7 +498,7 @@ void start_to_first_sample(benchmark::State& state, bool window) {
         double heard = sound.first_sound_after(t0, 10);
         game->stop();
         if (heard == NEVER) return state.SkipWithError("nothing was heard");
-        state.SetIterationTime(heard - t0);
+        record(state, seen, heard - t0);
         sound.wait_quiet(0.3, 5);
     }
 }
@@ -488,14 +508,16 @@ void start_to_first_sample(benchmark::State& state, bool window) {
 // prompt, letters whose echoes are timed.
 void key_figures(benchmark::State& state, bool window, bool echo) {
     SoundServer sound;
-    Recording intro;
-    if (!tools_present() || !sound.start() || !intro.load(build_dir() + "/data/som/INTRO.wav"))
+    Recording title, intro;
+    if (!tools_present() || !sound.start() || !title.load(build_dir() + "/data/som/TITULO.wav") ||
+        !intro.load(build_dir() + "/data/som/INTRO.wav"))
         return state.SkipWithError("no sound server, tools or installation");
     auto game = make_game(window);
     if (!game) return state.SkipWithError("no X display");
     std::unique_ptr<Game> keep;
     double t0 = 0, heard = 0, quiet_total = 0;
     int quiet_count = 0;
+    std::vector<double> seen;
     for (auto _ : state) {
         if (echo) {
             if (!keep) {
@@ -509,27 +531,33 @@ void key_figures(benchmark::State& state, bool window, bool echo) {
             double sent = keep->key("a");
             double echo_heard = sound.first_sound_after(sent, 3);
             if (echo_heard == NEVER) return state.SkipWithError("no echo");
-            state.SetIterationTime(std::max(0.0, echo_heard - sent));
+            record(state, seen, std::max(0.0, echo_heard - sent));
             sound.wait_quiet(0.3, 5);
         } else {
             auto g = make_game(window);
             if (!g) return state.SkipWithError("no X display");
             t0 = g->start(sound.env());
-            size_t start = sound.first_loud_after(t0, 10);
-            if (start == SIZE_MAX) return state.SkipWithError("nothing was heard");
+            // The title's recording comes first: the introduction's first
+            // loud sample is the first after the title's last.
+            size_t title_start = sound.first_loud_after(t0, 10);
+            if (title_start == SIZE_MAX) return state.SkipWithError("nothing was heard");
+            size_t start = sound.first_loud_from(title_start + title.loud_length_at_sink() + RATE / 100, 10);
+            if (start == SIZE_MAX) return state.SkipWithError("no introduction after the title");
             heard = sound.time_of(start);
             // 2.5 s in, or later where the recording speaks for 300 ms on,
             // so that its end cannot hide in a pause of its own.
             pause_s(intro.speaking_from(2.5, 0.3) + 0.1 - (now_s() - heard));
             double sent = g->key("x");
-            double end = end_of_recording(sound, intro, start, sent - 0.05, 60);
+            double match = 0;
+            double end = end_of_recording(sound, intro, start, sent - 0.05, 60, match);
             // What the turn plays after the introduction (its attention tone
             // and the room) goes on until the prompt: the first 300 ms of
             // quiet shows how long that takes.
             double quiet = sound.quiet_after(sent, 0.3, 60);
             g->stop();
+            if (match < 0.5) return state.SkipWithError("what played after the title was not the introduction");
             if (end == NEVER) return state.SkipWithError("the introduction never ended");
-            state.SetIterationTime(std::max(0.0, end - sent));
+            record(state, seen, std::max(0.0, end - sent));
             quiet_total += quiet - sent;
             state.counters["key_to_quiet_ms"] = benchmark::Counter(1000 * quiet_total / ++quiet_count);
             sound.wait_quiet(0.3, 5);
@@ -542,13 +570,14 @@ void key_figures(benchmark::State& state, bool window, bool echo) {
 void peer_espeak_first_sample(benchmark::State& state) {
     SoundServer sound;
     if (!tools_present() || !sound.start()) return state.SkipWithError("no sound server or tools");
+    std::vector<double> seen;
     for (auto _ : state) {
         double t0 = now_s();
         Child c = spawn({"espeak-ng", "-v", "pt-br", "Que fazer?"}, sound.env());
         double heard = sound.first_sound_after(t0, 10);
         waitpid(c.pid, nullptr, 0);
         if (heard == NEVER) return state.SkipWithError("nothing was heard");
-        state.SetIterationTime(heard - t0);
+        record(state, seen, heard - t0);
         sound.wait_quiet(0.3, 5);
     }
 }
