@@ -164,15 +164,31 @@ struct LineNumbers {
     }
 };
 
+// The repair's names during one call: views into the phoneme list (or the
+// state), kept as strings once the call ends.
+struct RepairNames {
+    std::string_view previous, current;
+    int previous_number, current_number;
+
+    static RepairNames of_state() {
+        return {g_lines.previous, g_lines.current, g_lines.previous_number, g_lines.current_number};
+    }
+    void keep() const {
+        std::string p(previous), c(current);  // the views may point into the state itself
+        g_lines.previous = std::move(p);
+        g_lines.current = std::move(c);
+        g_lines.previous_number = previous_number;
+        g_lines.current_number = current_number;
+    }
+};
+
 // The repair before a line: a filler when the voice lacks the diphone from
 // the previous phoneme to the current one.
-void add_filler(std::vector<std::string>& out) {
-    if (g_lines.current.empty()) return;
-    const int prev = g_lines.previous_number;
-    if (has_pair(prev, g_lines.current_number)) return;
-    if (g_lines.previous == "r2" && has_pair(g_lines.list.final_r, g_lines.list.pause))
+void add_filler(const RepairNames& r, std::vector<std::string>& out) {
+    if (r.current.empty() || has_pair(r.previous_number, r.current_number)) return;
+    if (r.previous == "r2" && has_pair(g_lines.list.final_r, g_lines.list.pause))
         out.emplace_back("_ 50");
-    else if (has_pair(prev, g_lines.list.glide))
+    else if (has_pair(r.previous_number, g_lines.list.glide))
         out.emplace_back("y 50");
     else
         out.emplace_back("_ 50");
@@ -180,10 +196,10 @@ void add_filler(std::vector<std::string>& out) {
 
 // The repair after a line that is not empty: the current phoneme becomes
 // the previous one.
-void advance_repair() {
-    if (g_lines.current.empty()) return;
-    g_lines.previous = g_lines.current;
-    g_lines.previous_number = g_lines.current_number;
+void advance_repair(RepairNames& r) {
+    if (r.current.empty()) return;
+    r.previous = r.current;
+    r.previous_number = r.current_number;
 }
 
 // The duration and the list number of the phoneme names of one call to
@@ -291,8 +307,10 @@ bool verna_has_diphone(const std::string& first, const std::string& second) {
 }
 
 void verna_repair_diphone(std::string line, std::vector<std::string>& out) {
-    add_filler(out);
-    if (!line.empty()) advance_repair();
+    RepairNames r = RepairNames::of_state();
+    add_filler(r, out);
+    if (!line.empty()) advance_repair(r);
+    r.keep();
     out.push_back(std::move(line));
 }
 
@@ -302,8 +320,9 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
     out.reserve(phonemes.size() + phonemes.size() / 4);
     WordState w;
     NameCache names;
-    g_lines.previous.assign(1, '_');
-    g_lines.previous_number = g_lines.list.pause;
+    RepairNames r = RepairNames::of_state();
+    r.previous = "_";
+    r.previous_number = g_lines.list.pause;
     // Each line is written where it stays, in `out`, after its filler.
     for (size_t i = 0; i < phonemes.size(); ++i) {
         std::string_view in = phonemes[i];
@@ -312,15 +331,15 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
             w.pattern.assign(in.substr(1, 3));
             w.marker_length = int(in.size() - 4);
             w.stage = 0;
-            add_filler(out);
+            add_filler(r, out);
             out.emplace_back().append(1, ';').append(in.substr(5));
-            advance_repair();
+            advance_repair(r);
             continue;
         }
         if (in.empty()) {
             w.percent = 100;
-            g_lines.current.clear();
-            g_lines.current_number = VERNA_NO_PHONEME;
+            r.current = {};
+            r.current_number = VERNA_NO_PHONEME;
             out.emplace_back();
             continue;
         }
@@ -345,11 +364,11 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
                 duration = duration_of(in);
             }
             in = in.substr(0, 1);
-            g_lines.current_number = g_lines.list.pause;
+            r.current_number = g_lines.list.pause;
         } else {
             const NameCache::Entry& name = names.of(in);
             duration = name.duration;
-            g_lines.current_number = name.number;
+            r.current_number = name.number;
             if (w.stage < 2) {
                 if (w.marker_length > VERNA_LONG_WORD)
                     duration = duration * 80 / 100;
@@ -357,16 +376,17 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
                     duration = duration * 90 / 100;
             }
         }
-        g_lines.current.assign(in.substr(0, VERNA_MAX_PHONEME_NAME));
+        r.current = in.substr(0, VERNA_MAX_PHONEME_NAME);
         LineNumbers numbers;
         numbers.add(scaled(double(duration) * double(w.percent) * duration_factor));
         add_pitch_points(numbers, w, last_of_word, pitch_factor);
-        add_filler(out);
+        add_filler(r, out);
         std::string& line = out.emplace_back();
         line.reserve(in.size() + numbers.size);
         line.append(in).append(numbers.text, numbers.size);
-        advance_repair();
+        advance_repair(r);
     }
+    r.keep();
     return out;
 }
 
