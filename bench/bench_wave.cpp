@@ -89,7 +89,7 @@ const OsAudioDevice* first_block_device(const OsAudioDevice* real) {
         },
         [] { g_first.real->reset(); },
         [] { g_first.real->close(); },
-        [](const uint8_t* i, size_t b) { g_first.real->play_tone_image(i, b); },
+        [](const OsAudioFormat& f, const uint8_t* s, size_t b) { g_first.real->play_tone(f, s, b); },
     };
     return &device;
 }

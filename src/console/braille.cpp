@@ -9,10 +9,10 @@
 #include "console/console_internal.h"
 #include "platform/os.h"
 #include "util/latin1.h"
-#include "util/wave_format.h"
 
 namespace {
-constexpr int BRAILLE_MAX_TONE_BYTES = 11071;  // 44-byte header + one second and two samples
+constexpr int BRAILLE_TONE_RATE = 11025;
+constexpr int BRAILLE_MAX_TONE_BYTES = BRAILLE_TONE_RATE + 2;  // one second and two samples
 constexpr int BRAILLE_SPACE_BIT = 64;
 
 // The character of each dot combination, indexed by the sum of its dot bits.
@@ -168,26 +168,27 @@ bool console_braille_key_up(int vkey, bool ctrl) {
 void console_tone(uint16_t frequency) {
     sound_log("tone", std::to_string(frequency));
     // A frequency of 0 has no period, and one above the sample rate no samples.
-    if (frequency == 0 || frequency > 11025) return;
+    if (frequency == 0 || frequency > BRAILLE_TONE_RATE) return;
     uint8_t* t = g_braille.tone;
     std::memset(t, 128, sizeof g_braille.tone);
-    int p = 11025 / frequency;
+    int p = BRAILLE_TONE_RATE / frequency;
     int offset = 0;
     for (int k = 0;; ++k) {
-        offset = static_cast<int>(static_cast<long>(k) * 11025 / frequency);
-        if (offset > 11025 - p) break;
-        uint8_t* s = t + WAVE_HEADER_BYTES + offset;
+        offset = static_cast<int>(static_cast<long>(k) * BRAILLE_TONE_RATE / frequency);
+        if (offset > BRAILLE_TONE_RATE - p) break;
+        uint8_t* s = t + offset;
         std::memset(s, 96, static_cast<size_t>(p / 2 + 1));
         std::memset(s + p / 2 + 1, 160, static_cast<size_t>(p - p / 2 + 1));
     }
-    if (offset > 0) t[WAVE_HEADER_BYTES + offset - 1] = 128;
-    wave_make_header(t, static_cast<uint32_t>(offset), 11025, 1, 8);
+    if (offset > 0) t[offset - 1] = 128;
     g_braille.tone_playing = true;
-    os_audio_play_tone_image(t, WAVE_HEADER_BYTES + static_cast<size_t>(offset));
+    OsAudioFormat fmt;  // 8-bit mono
+    fmt.rate = BRAILLE_TONE_RATE;
+    os_audio_play_tone(fmt, t, static_cast<size_t>(offset));
 }
 
 void console_tone_stop() {
     if (!g_braille.tone_playing) return;
     g_braille.tone_playing = false;
-    os_audio_play_tone_image(nullptr, 0);
+    os_audio_play_tone(OsAudioFormat{}, nullptr, 0);
 }

@@ -38,7 +38,7 @@ struct OsAudioDevice {
     bool (*write)(int buffer_number, const uint8_t* data, size_t bytes);
     void (*reset)();
     void (*close)();
-    void (*play_tone_image)(const uint8_t* image, size_t bytes);
+    void (*play_tone)(const OsAudioFormat& fmt, const uint8_t* samples, size_t bytes);
 };
 
 const OsBackend* sdl_backend();

@@ -105,7 +105,7 @@ void close() {
 }
 
 // Tones are short and only decorate key presses: without a card they are dropped.
-void tone(const uint8_t*, size_t) {}
+void tone(const OsAudioFormat&, const uint8_t*, size_t) {}
 
 const OsAudioDevice device = {"null", open, write, reset, close, tone};
 }  // namespace

@@ -180,9 +180,10 @@ void os_audio_close();
 // os_audio_open, when no sound device can be opened and the null device takes
 // over (the wave output writes a line on the console).
 void os_set_audio_announce(void (*announce)());
-// Plays an in-memory WAV image on a second stream independent of the blocks
-// above (short tones); a new one replaces the one playing; nullptr stops it.
-void os_audio_play_tone_image(const uint8_t* image, size_t bytes);
+// Plays samples of the format on a second stream independent of the blocks
+// above (short tones); a new tone replaces the one playing; no samples
+// (bytes 0) stop it. A format the device cannot play is ignored.
+void os_audio_play_tone(const OsAudioFormat& fmt, const uint8_t* samples, size_t bytes);
 
 // Files and settings
 

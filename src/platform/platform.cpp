@@ -112,7 +112,9 @@ bool os_audio_write(int buffer_number, const uint8_t* data, size_t bytes) {
 }
 void os_audio_reset() { audio()->reset(); }
 void os_audio_close() { audio()->close(); }
-void os_audio_play_tone_image(const uint8_t* image, size_t bytes) { audio()->play_tone_image(image, bytes); }
+void os_audio_play_tone(const OsAudioFormat& fmt, const uint8_t* samples, size_t bytes) {
+    audio()->play_tone(fmt, samples, bytes);
+}
 void os_set_audio_announce(void (*announce)()) { g_platform.audio_announce = announce; }
 void os_set_audio_device_for_tests(const OsAudioDevice* device) {
     if (g_platform.audio && g_platform.audio != device) g_platform.audio->close();

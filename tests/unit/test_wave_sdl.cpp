@@ -65,17 +65,21 @@ TEST_F(WaveSdl, AKeyPostedDuringPlaybackStopsIt) {
     EXPECT_EQ(console_read_key(), 'x');
 }
 
-TEST_F(WaveSdl, ToneImagesPlayBesideTheBlocksAndBadOnesAreIgnored) {
-    auto tone = make_wav(11025, 1, 8, {{"LIST", ramp(6)}, {"data", ramp(2205)}});
-    auto other = make_wav(22050, 1, 16, {{"data", ramp(4410)}});
+TEST_F(WaveSdl, TonesPlayBesideTheBlocksAndBadOnesAreIgnored) {
+    auto tone = ramp(2205);
+    auto other = ramp(4410);
     std::vector<uint8_t> image = make_wav(11025, 1, 8, {{"data", ramp(11025)}});
     wave_play_image(image.data(), image.size());
-    os_audio_play_tone_image(tone.data(), tone.size());
-    os_audio_play_tone_image(other.data(), other.size());  // replaces the first
-    auto cut = tone;
-    cut.resize(30);
-    os_audio_play_tone_image(cut.data(), cut.size());
-    os_audio_play_tone_image(nullptr, 0);
+    OsAudioFormat fmt;
+    os_audio_play_tone(fmt, tone.data(), tone.size());
+    OsAudioFormat wide;
+    wide.rate = 22050;
+    wide.bits = 16;
+    os_audio_play_tone(wide, other.data(), other.size());  // replaces the first
+    OsAudioFormat bad;
+    bad.bits = 12;
+    os_audio_play_tone(bad, tone.data(), tone.size());
+    os_audio_play_tone(fmt, nullptr, 0);
     auto start = Clock::now();
     while (wave_busy()) console_wait_message(100);
     // The blocks were not held up by the tones: one second of sound.

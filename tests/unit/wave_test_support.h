@@ -148,7 +148,9 @@ inline const OsAudioDevice* wave_recording_device() {
             wave_recorder().open = false;
             headless_audio_device()->close();
         },
-        [](const uint8_t* image, size_t bytes) { headless_audio_device()->play_tone_image(image, bytes); },
+        [](const OsAudioFormat& fmt, const uint8_t* samples, size_t bytes) {
+            headless_audio_device()->play_tone(fmt, samples, bytes);
+        },
     };
     return &device;
 }

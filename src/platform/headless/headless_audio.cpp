@@ -68,9 +68,9 @@ void close() {
 }
 
 // The tone's own module writes its log line; there is nothing to hear.
-void play_tone_image(const uint8_t*, size_t) {}
+void play_tone(const OsAudioFormat&, const uint8_t*, size_t) {}
 
-const OsAudioDevice device = {"headless", open, write, reset, close, play_tone_image};
+const OsAudioDevice device = {"headless", open, write, reset, close, play_tone};
 }  // namespace
 
 const OsAudioDevice* headless_audio_device() { return &device; }

@@ -1,6 +1,6 @@
 // The SDL sound device: blocks of the wave output played in order through an
 // SDL audio callback, each reported done as it is used up, and a second,
-// independent stream for short tone images.
+// independent stream for short tones.
 #include <SDL.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "platform/backend.h"
-#include "util/wave_format.h"
 
 namespace {
 constexpr int SDL_AUDIO_MAX_BLOCKS = 16;
@@ -174,24 +173,20 @@ void SDLCALL fill_tone(void*, Uint8* stream, int len) {
     if (want > take) std::memset(stream + take, g_sdl.tone_spec.silence, want - take);
 }
 
-// Finds format and samples of an image; false when it is not one.
-bool tone_samples(const uint8_t* image, size_t bytes, OsAudioFormat& fmt, const uint8_t*& samples,
-                  size_t& count) {
-    WaveImageView view;
-    if (!wave_parse_image(image, bytes, view)) return false;
-    fmt.rate = view.format.rate;
-    fmt.bits = view.format.bits;
-    fmt.channels = view.format.channels;
-    samples = view.samples;
-    count = view.bytes;
-    return true;
+void stop_tone() {
+    if (!g_sdl.tone_device) return;
+    SDL_LockAudioDevice(g_sdl.tone_device);
+    g_sdl.tone.clear();
+    g_sdl.tone_position = 0;
+    SDL_UnlockAudioDevice(g_sdl.tone_device);
 }
 
-void play_tone_image(const uint8_t* image, size_t bytes) {
-    OsAudioFormat fmt;
-    const uint8_t* samples = nullptr;
-    size_t count = 0;
-    if (g_sdl.tone_failed || !tone_samples(image, bytes, fmt, samples, count) || !valid(fmt)) return;
+void play_tone(const OsAudioFormat& fmt, const uint8_t* samples, size_t count) {
+    if (!samples || count == 0) {
+        stop_tone();
+        return;
+    }
+    if (g_sdl.tone_failed || !valid(fmt)) return;
     if (!init_audio()) {
         g_sdl.tone_failed = true;
         return;
@@ -216,7 +211,7 @@ void play_tone_image(const uint8_t* image, size_t bytes) {
     SDL_UnlockAudioDevice(g_sdl.tone_device);
 }
 
-const OsAudioDevice device = {"sdl", open, write, reset, close, play_tone_image};
+const OsAudioDevice device = {"sdl", open, write, reset, close, play_tone};
 }  // namespace
 
 const OsAudioDevice* sdl_audio_device() { return &device; }

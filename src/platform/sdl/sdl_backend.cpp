@@ -18,7 +18,6 @@
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_magnifier.h"
 #include "platform/sdl/sdl_window.h"
-#include "util/wave_format.h"
 
 namespace {
 constexpr int SDL_MAX_POSTED = 1024;
@@ -44,7 +43,8 @@ struct SdlState {
     bool linger_installed = false;
     // Messages translated from one SDL event and not yet handed out.
     EventRing<SDL_MAX_PENDING> pending;
-    uint8_t beep[WAVE_HEADER_BYTES + SDL_BEEP_SAMPLES] = {};
+    uint8_t beep[SDL_BEEP_SAMPLES] = {};
+    bool beep_made = false;
 } g_sdl;
 
 PostedQueue g_posted;
@@ -286,16 +286,18 @@ void screen_title(const std::string& title) {
 // A short soft tone on the second sound stream stands in for the system beep.
 void beep() {
     uint8_t* w = g_sdl.beep;
-    if (w[0] != 'R') {
-        wave_make_header(w, SDL_BEEP_SAMPLES, SDL_BEEP_RATE, 1, 8);
+    if (!g_sdl.beep_made) {
+        g_sdl.beep_made = true;
         for (int i = 0; i < SDL_BEEP_SAMPLES; ++i) {
             // 880 Hz, faded in and out so that it does not click.
             int edge = i < SDL_BEEP_SAMPLES - i ? i : SDL_BEEP_SAMPLES - i;
             double gain = edge < 200 ? edge / 200.0 : 1.0;
-            w[WAVE_HEADER_BYTES + i] = static_cast<uint8_t>(128 + 40 * gain * std::sin(2 * M_PI * 880.0 * i / SDL_BEEP_RATE));
+            w[i] = static_cast<uint8_t>(128 + 40 * gain * std::sin(2 * M_PI * 880.0 * i / SDL_BEEP_RATE));
         }
     }
-    os_audio_play_tone_image(w, sizeof g_sdl.beep);
+    OsAudioFormat fmt;  // 8-bit mono
+    fmt.rate = SDL_BEEP_RATE;
+    os_audio_play_tone(fmt, w, sizeof g_sdl.beep);
 }
 
 bool screen_focused() { return sdl_window_is_open() && g_sdl.focused; }
