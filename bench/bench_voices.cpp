@@ -50,8 +50,12 @@ void start_platform() {
 }
 
 // --- the espeak-ng bridge, watched at the sound device ---------------------
-// The device is the null one, which plays in real time with no sound card,
-// so that sound is still playing when the silence comes.
+// The watched device passes everything on to `inner`: the headless device
+// (virtual time) for the first sample; the null one, which plays in real
+// time with no sound card, for the silence, so that sound is still playing
+// when it comes (the bridge then waits for room at the device by spinning
+// through the headless backend's virtual waits, hence the CPU time).
+const OsAudioDevice* g_inner = nullptr;
 
 struct DeviceWatch {
     std::mutex lock;
@@ -67,7 +71,7 @@ bool watched_write(int buffer, const uint8_t* data, size_t bytes) {
         g_watch.written = true;
         g_watch.bytes += bytes;
     }
-    return null_audio_device()->write(buffer, data, bytes);
+    return g_inner->write(buffer, data, bytes);
 }
 
 void watched_reset() {
@@ -76,14 +80,14 @@ void watched_reset() {
         g_watch.last_reset = SteadyClock::now();
         g_watch.reset = true;
     }
-    null_audio_device()->reset();
+    g_inner->reset();
 }
 
 const OsAudioDevice WATCHED_DEVICE = {
-    "watched",     [](const OsAudioFormat& f) { return null_audio_device()->open(f); },
+    "watched",     [](const OsAudioFormat& f) { return g_inner->open(f); },
     watched_write, watched_reset,
-    [] { null_audio_device()->close(); },
-    [](const uint8_t* image, size_t bytes) { null_audio_device()->play_tone_image(image, bytes); },
+    [] { g_inner->close(); },
+    [](const uint8_t* image, size_t bytes) { g_inner->play_tone_image(image, bytes); },
 };
 
 bool device_written() {
@@ -125,7 +129,8 @@ bool espeak_until_first_sample(SteadyClock::time_point& at) {
     return true;
 }
 
-bool start_espeak(benchmark::State& state) {
+bool start_espeak(benchmark::State& state, const OsAudioDevice* inner) {
+    g_inner = inner;
     start_platform();
     os_set_audio_device_for_tests(&WATCHED_DEVICE);
     if (!sapi4_start(1, 0, 0, "")) {
@@ -142,7 +147,7 @@ void stop_espeak() {
 }
 
 void BM_EspeakBridgeTextToFirstSample(benchmark::State& state) {
-    if (!start_espeak(state)) return;
+    if (!start_espeak(state, headless_audio_device())) return;
     for (auto _ : state) {
         auto start = SteadyClock::now();
         SteadyClock::time_point first;
@@ -158,7 +163,7 @@ void BM_EspeakBridgeTextToFirstSample(benchmark::State& state) {
 BENCHMARK(BM_EspeakBridgeTextToFirstSample)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
 void BM_EspeakBridgeSilenceToEndOfSound(benchmark::State& state) {
-    if (!start_espeak(state)) return;
+    if (!start_espeak(state, null_audio_device())) return;
     for (auto _ : state) {
         SteadyClock::time_point first;
         if (!espeak_until_first_sample(first)) {
@@ -273,26 +278,41 @@ double seconds_between(WallClock::time_point from, WallClock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
 
-// Cuts whatever the server still speaks and waits for its stop.
-void quiet_server(bool ours) {
-    WallClock::time_point at;
-    if (ours) sapi5_silence();
-    else spd_say({"-C"});
-    next_event("got stopped", at);
-    skip_log();
-}
+// A client of the speech server: our bridge, or spd-say started for each
+// request as a user of the command would.
+struct ServerClient {
+    bool ours;
+    void speak() const {
+        if (ours) sapi5_speak(latin1(SENTENCE));
+        else spd_say({SENTENCE});
+    }
+    void silence() const {
+        if (ours) sapi5_silence();
+        else spd_say({"-C"});
+    }
+};
 
-void BM_SpeechdBridgeTextToBegin(benchmark::State& state) {
-    if (!start_server(state)) return;
-    if (!sapi5_start(1, 0, 0, "")) {
+bool start_client(benchmark::State& state, const ServerClient& client) {
+    if (!start_server(state)) return false;
+    if (client.ours && !sapi5_start(1, 0, 0, "")) {
         state.SkipWithError("the speech-server bridge cannot start");
-        return;
+        return false;
     }
     skip_log();
+    return true;
+}
+
+void stop_client(const ServerClient& client) {
+    if (client.ours) sapi5_stop();
+}
+
+// From the text handed over to the server's begin of its sound.
+void text_to_begin(benchmark::State& state, const ServerClient& client) {
+    if (!start_client(state, client)) return;
     double handover = 0;
     for (auto _ : state) {
         auto start = WallClock::now();
-        sapi5_speak(latin1(SENTENCE));
+        client.speak();
         handover += seconds_between(start, WallClock::now());
         WallClock::time_point begun;
         if (!next_event("got begin", begun)) {
@@ -300,35 +320,32 @@ void BM_SpeechdBridgeTextToBegin(benchmark::State& state) {
             break;
         }
         state.SetIterationTime(seconds_between(start, begun));
-        quiet_server(true);
+        client.silence();
+        next_event("got stopped", begun);
+        skip_log();
     }
-    // How long the speak call itself takes (the round trips of libspeechd).
+    // How long handing the text over takes the client itself.
     state.counters["handover_ms"] = benchmark::Counter(handover * 1000, benchmark::Counter::kAvgIterations);
-    sapi5_stop();
+    stop_client(client);
 }
-BENCHMARK(BM_SpeechdBridgeTextToBegin)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
-void BM_SpeechdBridgeSilenceToStop(benchmark::State& state) {
-    if (!start_server(state)) return;
-    if (!sapi5_start(1, 0, 0, "")) {
-        state.SkipWithError("the speech-server bridge cannot start");
-        return;
-    }
-    skip_log();
+// From the silence request, in the middle of the sentence, to the server's
+// stop of the sound.
+void silence_to_stop(benchmark::State& state, const ServerClient& client) {
+    if (!start_client(state, client)) return;
     double notified = 0;
     for (auto _ : state) {
         WallClock::time_point at;
-        sapi5_speak(latin1(SENTENCE));
+        client.speak();
         if (!next_event("got begin", at)) {
             state.SkipWithError("the server never began");
             break;
         }
         auto start = WallClock::now();
-        auto steady_start = SteadyClock::now();
-        sapi5_silence();
-        // The cancel notification, as the bridge learns of it.
-        while (sapi5_busy()) console_dispatch_messages();
-        notified += std::chrono::duration<double>(SteadyClock::now() - steady_start).count();
+        client.silence();
+        // Our bridge also learns of it, by the cancel notification.
+        while (client.ours && sapi5_busy()) console_dispatch_messages();
+        notified += seconds_between(start, WallClock::now());
         if (!next_event("got stopped", at)) {
             state.SkipWithError("the server never stopped");
             break;
@@ -336,50 +353,16 @@ void BM_SpeechdBridgeSilenceToStop(benchmark::State& state) {
         state.SetIterationTime(seconds_between(start, at));
         skip_log();
     }
-    state.counters["notified_ms"] = benchmark::Counter(notified * 1000, benchmark::Counter::kAvgIterations);
-    sapi5_stop();
+    if (client.ours)
+        state.counters["notified_ms"] = benchmark::Counter(notified * 1000, benchmark::Counter::kAvgIterations);
+    stop_client(client);
 }
-BENCHMARK(BM_SpeechdBridgeSilenceToStop)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
-void BM_SpdSayTextToBegin(benchmark::State& state) {
-    if (!start_server(state)) return;
-    skip_log();
-    double handover = 0;
-    for (auto _ : state) {
-        auto start = WallClock::now();
-        spd_say({SENTENCE});
-        handover += seconds_between(start, WallClock::now());
-        WallClock::time_point begun;
-        if (!next_event("got begin", begun)) {
-            state.SkipWithError("the server never began");
-            break;
-        }
-        state.SetIterationTime(seconds_between(start, begun));
-        quiet_server(false);
-    }
-    state.counters["handover_ms"] = benchmark::Counter(handover * 1000, benchmark::Counter::kAvgIterations);
-}
-BENCHMARK(BM_SpdSayTextToBegin)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
-
-void BM_SpdSaySilenceToStop(benchmark::State& state) {
-    if (!start_server(state)) return;
-    skip_log();
-    for (auto _ : state) {
-        WallClock::time_point at;
-        spd_say({SENTENCE});
-        if (!next_event("got begin", at)) {
-            state.SkipWithError("the server never began");
-            break;
-        }
-        auto start = WallClock::now();
-        spd_say({"-C"});
-        if (!next_event("got stopped", at)) {
-            state.SkipWithError("the server never stopped");
-            break;
-        }
-        state.SetIterationTime(seconds_between(start, at));
-        skip_log();
-    }
-}
-BENCHMARK(BM_SpdSaySilenceToStop)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+constexpr ServerClient OUR_BRIDGE{true}, SPD_SAY{false};
+BENCHMARK_CAPTURE(text_to_begin, speechd_bridge, OUR_BRIDGE)
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_CAPTURE(text_to_begin, spd_say, SPD_SAY)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_CAPTURE(silence_to_stop, speechd_bridge, OUR_BRIDGE)
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_CAPTURE(silence_to_stop, spd_say, SPD_SAY)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 }  // namespace

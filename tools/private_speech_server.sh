@@ -102,25 +102,23 @@ EOF
 export HOME="$dir/home"
 export PULSE_SERVER="unix:$dir/pulse/native"
 unset DISPLAY DBUS_SESSION_BUS_ADDRESS
-XDG_RUNTIME_DIR="$dir/pulse" timeout -k 5 "$lifetime" pulseaudio -n --daemonize=no --use-pid-file=no \
+# Starts a daemon for its lifetime and waits for its socket:
+#   start_daemon NAME RUNTIME_DIR SOCKET COMMAND...
+start_daemon() {
+    local name=$1 runtime=$2 socket=$3
+    shift 3
+    XDG_RUNTIME_DIR="$runtime" timeout -k 5 "$lifetime" "$@" >"$dir/log/$name-output.log" 2>&1 </dev/null &
+    echo $! >"$dir/$name.pid"
+    if ! wait_for_socket "$socket"; then
+        echo "$0: $name did not start (see $dir/log)" >&2
+        "$0" stop "$dir"
+        exit 1
+    fi
+}
+start_daemon pulse "$dir/pulse" "$dir/pulse/native" pulseaudio -n --daemonize=no --use-pid-file=no \
     --exit-idle-time=-1 --disallow-exit --log-target=stderr \
     -L "module-null-sink sink_name=fuga_null" \
-    -L "module-native-protocol-unix socket=$dir/pulse/native auth-anonymous=1" \
-    >"$dir/log/pulseaudio.log" 2>&1 </dev/null &
-echo $! >"$dir/pulse.pid"
-if ! wait_for_socket "$dir/pulse/native"; then
-    echo "$0: PulseAudio did not start (see $dir/log/pulseaudio.log)" >&2
-    "$0" stop "$dir"
-    exit 1
-fi
-
-XDG_RUNTIME_DIR="$dir/run" timeout -k 5 "$lifetime" speech-dispatcher -s -t 0 -C "$dir/conf" \
-    -c unix_socket -S "$dir/run/speechd.sock" -P "$dir/run/speechd.pid" -L "$dir/log" \
-    >"$dir/log/server-output.log" 2>&1 </dev/null &
-echo $! >"$dir/speechd.pid"
-if ! wait_for_socket "$dir/run/speechd.sock"; then
-    echo "$0: speech-dispatcher did not start (see $dir/log)" >&2
-    "$0" stop "$dir"
-    exit 1
-fi
+    -L "module-native-protocol-unix socket=$dir/pulse/native auth-anonymous=1"
+start_daemon speechd "$dir/run" "$dir/run/speechd.sock" speech-dispatcher -s -t 0 -C "$dir/conf" \
+    -c unix_socket -S "$dir/run/speechd.sock" -P "$dir/run/speechd.pid" -L "$dir/log"
 echo "SPEECHD_ADDRESS=unix_socket:$dir/run/speechd.sock"
