@@ -2,8 +2,10 @@
 //
 // Environment:
 //   FUGA_KEYS=FILE     the key script (syntax in key_script.h). A script that
-//                      cannot be read or parsed ends the program with exit
-//                      code 2 and a message naming the file and line. Without
+//                      cannot be read or parsed, a directory, or a file
+//                      longer than KEY_SCRIPT_MAX_BYTES (an endless device)
+//                      ends the program with exit code 2 and a message
+//                      naming the file (and line). Without
 //                      it there are no keys: the first key wait gets Close.
 //   FUGA_CLOCK="YYYY-MM-DD HH:MM:SS"
 //                      the local time of day at the start, so that a run that

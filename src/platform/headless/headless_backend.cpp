@@ -1,5 +1,9 @@
 // The headless backend: virtual clock, event queue, schedule and script keys.
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -7,10 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <mutex>
-#include <sstream>
 #include <vector>
 
 #include "platform/backend.h"
@@ -144,6 +146,44 @@ const char* env(const char* name) {
     std::_Exit(2);
 }
 
+// Reads the key script at `path`, at most KEY_SCRIPT_MAX_BYTES of it: an
+// endless source (/dev/zero) must not fill memory, and a directory is not
+// an empty script. False with the reason in `error`.
+bool read_script_file(const char* path, std::string& text, std::string& error) {
+    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::string("cannot read the key script ") + path + " (" + std::strerror(errno) + ")";
+        return false;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        close(fd);
+        error = std::string("the key script ") + path + " is a directory, not a file of keys";
+        return false;
+    }
+    text.clear();
+    char buf[65536];
+    for (;;) {
+        ssize_t n = read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = std::string("cannot read the key script ") + path + " (" + std::strerror(errno) + ")";
+            close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        if (text.size() + static_cast<size_t>(n) > KEY_SCRIPT_MAX_BYTES) {
+            close(fd);
+            error = std::string("the key script ") + path + " is longer than " +
+                    std::to_string(KEY_SCRIPT_MAX_BYTES) + " bytes";
+            return false;
+        }
+        text.append(buf, static_cast<size_t>(n));
+    }
+    close(fd);
+    return true;
+}
+
 bool start() {
     {
         std::lock_guard<std::mutex> lk(g.lock);
@@ -152,14 +192,7 @@ bool start() {
     std::string clock, script, error;
     if (const char* c = env("FUGA_CLOCK")) clock = c;
     const char* path = env("FUGA_KEYS");
-    if (path) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) refuse(std::string("cannot read the key script ") + path);
-        std::ostringstream text;
-        text << in.rdbuf();
-        if (in.bad()) refuse(std::string("cannot read the key script ") + path);
-        script = text.str();
-    }
+    if (path && !read_script_file(path, script, error)) refuse(error);
     bool ok;
     {
         std::lock_guard<std::mutex> lk(g.lock);

@@ -28,6 +28,8 @@
 #include "platform/os.h"
 
 constexpr size_t KEY_SCRIPT_MAX_ITEMS = 1000000;
+// The longest script file read; a longer one is refused.
+constexpr size_t KEY_SCRIPT_MAX_BYTES = 16 * 1024 * 1024;
 constexpr int KEY_SCRIPT_MAX_WAIT_MS = 3600000;
 // The most events one key item becomes (key-down, character or close, key-up).
 constexpr int KEY_SCRIPT_MAX_EVENTS = 3;
