@@ -87,7 +87,7 @@ const OsAudioDevice WATCHED_DEVICE = {
     "watched",     [](const OsAudioFormat& f) { return g_inner->open(f); },
     watched_write, watched_reset,
     [] { g_inner->close(); },
-    [](const uint8_t* image, size_t bytes) { g_inner->play_tone_image(image, bytes); },
+    [](const OsAudioFormat& f, const uint8_t* samples, size_t bytes) { g_inner->play_tone(f, samples, bytes); },
 };
 
 bool device_written() {
