@@ -104,6 +104,8 @@ TEST(SdlKeys, TextAndControlCharactersBecomeCharMessages) {
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER)}), "D13 C13");
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE)}), "D8 C8");
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_TAB, SDL_SCANCODE_TAB)}), "D9 C9");
+    // Shift+Tab is Tab with Shift held (the screen review's previous field).
+    EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_TAB, SDL_SCANCODE_TAB, KMOD_LSHIFT)}), "D9s C9s");
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE)}), "D27 C27");
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_c, SDL_SCANCODE_C, KMOD_LCTRL), text("c")}), "D67c C3c");
     EXPECT_EQ(run({key(SDL_KEYDOWN, SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, KMOD_RCTRL)}), "D8c C8c");
