@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 #include "platform/backend.h"
 #include "platform/event_ring.h"
@@ -150,8 +151,18 @@ bool take_ready(OsEvent& ev) { return pop_pending(ev) || pop_posted(ev); }
 bool start() {
     if (g_sdl.started) return true;
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-    if (!sdl_font_available()) {
+    // The window's image is drawn in memory and copied as it is: a texture
+    // for it would load the OpenGL stack first, a tenth of a second or more
+    // of silence at every start.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // fontconfig reads its configuration and caches while SDL connects to
+    // the display: both come before the first sound.
+    bool font_found = false;
+    std::thread fonts([&font_found] { font_found = sdl_font_available(); });
+    bool video = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    fonts.join();
+    if (!video) return false;
+    if (!font_found) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }

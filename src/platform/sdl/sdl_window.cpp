@@ -85,8 +85,9 @@ bool sdl_window_open(const OsScreenConfig& cfg) {
     g_window.magnifier = cfg.magnifier < 1 ? 2 : cfg.magnifier;
     g_window.slow_scroll = cfg.slow_scroll;
     SDL_StartTextInput();
+    // Drawn at the next wait for a message, after the program has written
+    // its first screen and started its first sound.
     sdl_window_refresh();
-    sdl_window_present();
     return true;
 }
 
