@@ -118,21 +118,21 @@ TEST_F(SdlDraw, RunHasItsColoursAndEndsAtTheCellBoundary) {
     int fg = 0, bg = 0;
     for (int y = y0; y < y0 + m.cell_h; ++y) {
         for (int x = 3 * m.cell_w; x < 5 * m.cell_w; ++x) {
-            Rgb p = pixel(canvas, x, y);
+            Rgb p = pixel(sdl_draw_canvas(), x, y);
             // Antialiased text blends from the background to the foreground.
             ASSERT_EQ(p.g, 0) << x << "," << y;
             ASSERT_NEAR(p.r + p.b, 255, 2) << x << "," << y;
             fg += same(p, RED);
             bg += same(p, BLUE);
         }
-        for (int x = 5 * m.cell_w; x < 7 * m.cell_w; ++x) ASSERT_TRUE(same(pixel(canvas, x, y), GREEN));
-        ASSERT_TRUE(same(pixel(canvas, 3 * m.cell_w - 1, y), Rgb{0, 0, 0}));
-        ASSERT_TRUE(same(pixel(canvas, 7 * m.cell_w, y), Rgb{0, 0, 0}));
+        for (int x = 5 * m.cell_w; x < 7 * m.cell_w; ++x) ASSERT_TRUE(same(pixel(sdl_draw_canvas(), x, y), GREEN));
+        ASSERT_TRUE(same(pixel(sdl_draw_canvas(), 3 * m.cell_w - 1, y), Rgb{0, 0, 0}));
+        ASSERT_TRUE(same(pixel(sdl_draw_canvas(), 7 * m.cell_w, y), Rgb{0, 0, 0}));
     }
     EXPECT_GT(fg, 20);
     EXPECT_GT(bg, m.cell_w * m.cell_h / 2);
-    EXPECT_TRUE(same(pixel(canvas, 4 * m.cell_w, y0 - 1), Rgb{0, 0, 0}));
-    EXPECT_TRUE(same(pixel(canvas, 4 * m.cell_w, y0 + m.cell_h), Rgb{0, 0, 0}));
+    EXPECT_TRUE(same(pixel(sdl_draw_canvas(), 4 * m.cell_w, y0 - 1), Rgb{0, 0, 0}));
+    EXPECT_TRUE(same(pixel(sdl_draw_canvas(), 4 * m.cell_w, y0 + m.cell_h), Rgb{0, 0, 0}));
 
     SDL_Rect dirty;
     ASSERT_TRUE(sdl_draw_take_dirty(dirty));
@@ -149,7 +149,7 @@ TEST_F(SdlDraw, AccentedLettersHaveMarksAboveTheBaseLetter) {
     auto ink_top = [&](int col) {
         for (int y = 0; y < m.cell_h; ++y)
             for (int x = col * m.cell_w; x < (col + 1) * m.cell_w; ++x)
-                if (pixel(canvas, x, y).r > 128) return y;
+                if (pixel(sdl_draw_canvas(), x, y).r > 128) return y;
         return m.cell_h;
     };
     sdl_draw_run(0, 0, text("a\xE3\xE1\xE7"), 4, WHITE, OsRgb{0, 0, 0});
@@ -201,18 +201,37 @@ TEST_F(SdlDraw, ScrollMovesTheImageUpAndFillsTheBottomRow) {
     sdl_draw_run(0, 1, text("Que fazer?"), 10, RED, GREEN);
     sdl_draw_run(0, 24, text("fim"), 3, WHITE, BLUE);
     Rgb before[3];
-    for (int i = 0; i < 3; ++i) before[i] = pixel(canvas, 2 + i * 7, m.cell_h + m.ascent - 3);
+    for (int i = 0; i < 3; ++i) before[i] = pixel(sdl_draw_canvas(), 2 + i * 7, m.cell_h + m.ascent - 3);
     SDL_Rect dirty;
     sdl_draw_take_dirty(dirty);
 
     sdl_draw_scroll(MAGENTA);
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(same(pixel(canvas, 2 + i * 7, m.ascent - 3), before[i]));
-    EXPECT_TRUE(same(pixel(canvas, 0, 23 * m.cell_h), BLUE));
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(same(pixel(sdl_draw_canvas(), 2 + i * 7, m.ascent - 3), before[i]));
+    EXPECT_TRUE(same(pixel(sdl_draw_canvas(), 0, 23 * m.cell_h), BLUE));
     for (int y = 24 * m.cell_h; y < 25 * m.cell_h; y += 3)
-        for (int x = 0; x < canvas->w; x += 5) ASSERT_TRUE(same(pixel(canvas, x, y), MAGENTA));
+        for (int x = 0; x < canvas->w; x += 5) ASSERT_TRUE(same(pixel(sdl_draw_canvas(), x, y), MAGENTA));
     ASSERT_TRUE(sdl_draw_take_dirty(dirty));
     EXPECT_EQ(dirty.w, canvas->w);
     EXPECT_EQ(dirty.h, canvas->h);
+}
+
+// Glyphs are rendered when the image is looked at; until then the runs keep
+// their order, their dirty cells are known, and a scroll moves them too.
+TEST_F(SdlDraw, RunsNotYetRenderedKeepTheirOrderThroughAScroll) {
+    sdl_draw_run(0, 3, text("ab"), 2, WHITE, RED);
+    sdl_draw_run(1, 3, text("c"), 1, WHITE, GREEN);
+    SDL_Rect dirty;
+    ASSERT_TRUE(sdl_draw_take_dirty(dirty));
+    EXPECT_EQ(dirty.x, 0);
+    EXPECT_EQ(dirty.y, 3 * m.cell_h);
+    EXPECT_EQ(dirty.w, 2 * m.cell_w);
+    sdl_draw_scroll(BLUE);
+    SDL_Surface* image = sdl_draw_canvas();
+    EXPECT_TRUE(same(pixel(image, 0, 2 * m.cell_h), RED));
+    EXPECT_TRUE(same(pixel(image, m.cell_w, 2 * m.cell_h), GREEN));  // the later run is on top
+    EXPECT_TRUE(same(pixel(image, 0, 3 * m.cell_h), Rgb{0, 0, 0}));
+    for (int i = 0; i < 600; ++i) sdl_draw_run(i % 80, 10, text("x"), 1, WHITE, i % 2 ? GREEN : RED);
+    EXPECT_TRUE(same(pixel(sdl_draw_canvas(), 79 * m.cell_w, 10 * m.cell_h), GREEN));
 }
 
 TEST_F(SdlDraw, PixelRectanglesBecomeTheCellsTheyTouch) {
@@ -242,7 +261,7 @@ TEST_F(SdlDraw, MagnifierKeepsThePointUnderTheMouse) {
         int x = 30 * m.cell_w + 5 * f, y = 12 * m.cell_h;
         sdl_magnifier_start(x, y, f);
         sdl_draw_compose(target, SDL_Rect{0, 0, 1, 1});  // the magnifier always shows the whole window
-        EXPECT_TRUE(same(pixel(target, x, y), pixel(canvas, x, y))) << f;
+        EXPECT_TRUE(same(pixel(target, x, y), pixel(sdl_draw_canvas(), x, y))) << f;
         // One cell column of the image is f cell widths wide on the window.
         int left = x, right = x;
         while (left > 0 && same(pixel(target, left - 1, y), pixel(target, x, y))) --left;
@@ -251,7 +270,7 @@ TEST_F(SdlDraw, MagnifierKeepsThePointUnderTheMouse) {
         sdl_magnifier_stop();
     }
     sdl_draw_compose(target, SDL_Rect{0, 0, target->w, target->h});
-    EXPECT_TRUE(same(pixel(target, 31 * m.cell_w + 1, 5), pixel(canvas, 31 * m.cell_w + 1, 5)));
+    EXPECT_TRUE(same(pixel(target, 31 * m.cell_w + 1, 5), pixel(sdl_draw_canvas(), 31 * m.cell_w + 1, 5)));
     EXPECT_FALSE(same(pixel(target, 31 * m.cell_w + 1, 5), pixel(target, 32 * m.cell_w + 1, 5)));
     SDL_FreeSurface(target);
 }

@@ -3,11 +3,22 @@
 #include "platform/sdl/sdl_draw.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/sdl/sdl_magnifier.h"
 
 namespace {
 constexpr int DRAW_CARET_HEIGHT = 2;
+// Runs kept before they are rendered; more are rendered at once.
+constexpr size_t DRAW_MAX_PENDING = 512;
+
+// A run whose glyphs are not rendered yet.
+struct PendingRun {
+    int col, row;
+    std::string chars;
+    OsRgb fg, bg;
+};
 
 struct DrawState {
     SDL_Surface* canvas = nullptr;
@@ -17,6 +28,9 @@ struct DrawState {
     int caret_col = 0, caret_row = 0;
     bool dirty = false;
     SDL_Rect dirty_area{0, 0, 0, 0};
+    // Rendering glyphs is the slow part of drawing: it waits until the image
+    // is looked at, so a program that writes and then speaks is heard first.
+    std::vector<PendingRun> pending;
 } g_draw;
 
 Uint32 map(OsRgb c) { return SDL_MapRGB(g_draw.canvas->format, c.r, c.g, c.b); }
@@ -53,6 +67,24 @@ void draw_chunk(int x, int y, const unsigned char* chars, int count, OsRgb fg, O
     SDL_FreeSurface(text);
 }
 
+void render(const PendingRun& run) {
+    const SdlFontMetrics& m = g_draw.metrics;
+    int count = static_cast<int>(run.chars.size());
+    SDL_Rect cells{run.col * m.cell_w, run.row * m.cell_h, count * m.cell_w, m.cell_h};
+    SDL_FillRect(g_draw.canvas, &cells, map(run.bg));
+    const unsigned char* chars = reinterpret_cast<const unsigned char*>(run.chars.data());
+    for (int done = 0; done < count; done += SDL_FONT_MAX_RUN) {
+        int n = count - done < SDL_FONT_MAX_RUN ? count - done : SDL_FONT_MAX_RUN;
+        draw_chunk(cells.x + done * m.cell_w, cells.y, chars + done, n, run.fg, run.bg);
+    }
+}
+
+// Renders the pending runs in the order they were drawn.
+void render_pending() {
+    for (const PendingRun& run : g_draw.pending) render(run);
+    g_draw.pending.clear();
+}
+
 void invert(SDL_Surface* target, SDL_Rect area) {
     if (target->format->BytesPerPixel != 4) {
         SDL_FillRect(target, &area, SDL_MapRGB(target->format, 255, 255, 255));
@@ -86,7 +118,10 @@ void sdl_draw_destroy() {
     g_draw = DrawState{};
 }
 
-SDL_Surface* sdl_draw_canvas() { return g_draw.canvas; }
+SDL_Surface* sdl_draw_canvas() {
+    render_pending();
+    return g_draw.canvas;
+}
 SdlFontMetrics sdl_draw_metrics() { return g_draw.metrics; }
 int sdl_draw_columns() { return g_draw.columns; }
 int sdl_draw_rows() { return g_draw.rows; }
@@ -101,17 +136,14 @@ void sdl_draw_run(int col, int row, const unsigned char* chars, int count, OsRgb
     if (count > g_draw.columns - col) count = g_draw.columns - col;
     if (count <= 0) return;
     const SdlFontMetrics& m = g_draw.metrics;
-    SDL_Rect cells{col * m.cell_w, row * m.cell_h, count * m.cell_w, m.cell_h};
-    SDL_FillRect(g_draw.canvas, &cells, map(bg));
-    for (int done = 0; done < count; done += SDL_FONT_MAX_RUN) {
-        int n = count - done < SDL_FONT_MAX_RUN ? count - done : SDL_FONT_MAX_RUN;
-        draw_chunk(cells.x + done * m.cell_w, cells.y, chars + done, n, fg, bg);
-    }
-    add_dirty(cells);
+    if (g_draw.pending.size() == DRAW_MAX_PENDING) render_pending();
+    g_draw.pending.push_back(PendingRun{col, row, std::string(reinterpret_cast<const char*>(chars), size_t(count)), fg, bg});
+    add_dirty(SDL_Rect{col * m.cell_w, row * m.cell_h, count * m.cell_w, m.cell_h});
 }
 
 void sdl_draw_scroll(OsRgb bg) {
     if (!g_draw.canvas) return;
+    render_pending();
     SDL_Surface* s = g_draw.canvas;
     int line = g_draw.metrics.cell_h;
     int moved = s->h - line;
@@ -154,6 +186,7 @@ void sdl_draw_compose(SDL_Surface* target, SDL_Rect area) {
     if (!target) return;
     SDL_Rect bounds{0, 0, target->w, target->h};
     if (!SDL_IntersectRect(&area, &bounds, &area)) return;
+    render_pending();
     if (sdl_magnifier_active() && g_draw.canvas) {
         sdl_magnifier_draw(g_draw.canvas, target);
         return;

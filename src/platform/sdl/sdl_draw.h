@@ -18,7 +18,8 @@ int sdl_draw_rows();
 
 // One run of one attribute at the zero-based cell (col, row): the cells are
 // filled with bg and the characters drawn with a single render call. Cells
-// outside the grid are cut off.
+// outside the grid are cut off. The glyphs are rendered, in the order of the
+// runs, when the image is next used (sdl_draw_canvas, scroll, compose).
 void sdl_draw_run(int col, int row, const unsigned char* chars, int count, OsRgb fg, OsRgb bg);
 // Moves the image up one row and fills the freed bottom row with bg.
 void sdl_draw_scroll(OsRgb bg);
