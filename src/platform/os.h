@@ -69,8 +69,12 @@ const char* os_backend_name();
 // Restores what the backend changed (terminal modes, window), flushes the logs
 // and ends the process with `code`. The only way the program exits.
 [[noreturn]] void os_exit(int code);
-// Functions run by os_exit before the backend is shut down (log writers).
+// Functions run before the backend is shut down when the program ends, by
+// os_exit or by returning from main (log writers).
 void os_at_exit(void (*fn)());
+// True while those functions run because the program returned from main (or
+// called exit) instead of ending through os_exit.
+bool os_ending_by_return();
 
 // Events
 

@@ -16,6 +16,7 @@ struct PlatformState {
     bool announced = false;
     std::vector<void (*)()> exit_hooks;
     bool exiting = false;
+    bool returning = false;
 } g_platform;
 
 const OsBackend* choose_backend() {
@@ -34,8 +35,29 @@ const OsBackend* choose_backend() {
     return headless_backend();
 }
 
+// Logs written, sound closed and the backend shut down, once, whichever way
+// the program ends.
+void finish_program() {
+    if (g_platform.exiting) return;
+    g_platform.exiting = true;
+    for (auto fn : g_platform.exit_hooks) fn();
+    if (g_platform.audio) g_platform.audio->close();
+    if (g_platform.backend) g_platform.backend->shutdown();
+}
+
+// A program that returns from main (or calls exit) ends the same way as
+// through os_exit. Registered after the backend started, so that it runs
+// before the backend's own last-resort restoration.
+void finish_at_return() {
+    g_platform.returning = true;
+    finish_program();
+}
+
 const OsBackend* backend() {
-    if (!g_platform.backend) g_platform.backend = choose_backend();
+    if (!g_platform.backend) {
+        g_platform.backend = choose_backend();
+        std::atexit(finish_at_return);
+    }
     return g_platform.backend;
 }
 
@@ -54,13 +76,10 @@ const char* os_backend_name() { return backend()->name; }
 
 void os_at_exit(void (*fn)()) { g_platform.exit_hooks.push_back(fn); }
 
+bool os_ending_by_return() { return g_platform.returning; }
+
 void os_exit(int code) {
-    if (!g_platform.exiting) {
-        g_platform.exiting = true;
-        for (auto fn : g_platform.exit_hooks) fn();
-        if (g_platform.audio) g_platform.audio->close();
-        if (g_platform.backend) g_platform.backend->shutdown();
-    }
+    finish_program();
     std::fflush(nullptr);
     std::_Exit(code);
 }
