@@ -237,3 +237,17 @@ TEST_F(TerminalScreen, CloseReleasesAndReopenRepaints) {
     term_screen_open(80, 25);
     EXPECT_NE(taken().find("y"), std::string::npos);
 }
+
+TEST_F(TerminalScreen, FinalRowsArePlainTextOfTheLastScreen) {
+    EXPECT_EQ(term_screen_final_rows(), "") << "no screen was ever opened";
+    term_screen_open(80, 25);
+    draw(0, 0, "Que fazer? desistir   ", YELLOW, BLUE);
+    draw(0, 2, "Sua tentativa de fuga n\xe3o funcionou.");
+    draw(79, 2, "\x07");  // a control byte shows as a blank, never reaches the terminal
+    draw(0, 3, "\x80 fim");
+    draw(0, 4, "             ");
+    term_screen_close();
+    // The cache outlives the close: the rows are still there at the end.
+    EXPECT_EQ(term_screen_final_rows(),
+        "Que fazer? desistir\r\n\r\nSua tentativa de fuga n\xc3\xa3o funcionou.\r\n\xe2\x82\xac fim\r\n");
+}

@@ -78,7 +78,7 @@ protected:
 
     // Starts the program in a fresh pane, with the terminal's modes written
     // down before and after, and waits until it has taken the terminal over.
-    void start(int cols = 100, int rows = 30) {
+    void start(int cols = 100, int rows = 30, const std::string& args = "") {
         std::ofstream script(dir / "run.sh");
         script << "#!/bin/sh\n"
                << "cd '" << dir.string() << "'\n"
@@ -86,7 +86,7 @@ protected:
                << "echo marca-antes\n"
                << "unset DISPLAY WAYLAND_DISPLAY\n"
                << "ulimit -c 0\n"
-               << "FUGA_BACKEND=terminal sh -c 'echo $$ > pid; exec \"" << program() << "\"'\n"
+               << "FUGA_BACKEND=terminal sh -c 'echo $$ > pid; exec \"" << program() << "\" " << args << "'\n"
                << "echo $? > rc\n"
                << "stty -g > after\n"
                << "sleep 60\n";
@@ -145,6 +145,21 @@ TEST_F(TerminalSession, AltF4IsTheCloseRequest) {
     start();
     tmux("send-keys -t s M-F4");
     EXPECT_EQ(finish(), 0);
+}
+
+// The ending stays on the terminal's own screen once the game is over.
+TEST_F(TerminalSession, EndingStaysOnTheScreen) {
+    start(100, 30, "-r");
+    tmux("send-keys -t s Escape");  // cuts the introduction
+    ASSERT_TRUE(wait_for([&] { return tmux("capture-pane -p -t s").find("Que fazer?") != std::string::npos; }, 15000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // past the prompt's tone
+    tmux("send-keys -t s -l desistir");
+    tmux("send-keys -t s Enter");
+    EXPECT_EQ(finish(), 0);
+    std::string screen = tmux("capture-pane -p -t s");
+    EXPECT_NE(screen.find("Fim do jogo."), std::string::npos) << screen;
+    EXPECT_NE(screen.find("Que fazer? desistir"), std::string::npos) << screen;
+    EXPECT_LT(screen.find("marca-antes"), screen.find("Fim do jogo.")) << "the rows go below the user's screen";
 }
 
 TEST_F(TerminalSession, SmallTerminalAsksForMoreRoomThenShowsTheGrid) {

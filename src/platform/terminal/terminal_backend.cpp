@@ -7,6 +7,7 @@
 #include <poll.h>
 
 #include <mutex>
+#include <string>
 
 #include "platform/backend.h"
 #include "platform/event_ring.h"
@@ -136,9 +137,16 @@ bool start() {
     return true;
 }
 
+// The last screen is left on the terminal's own screen (the alternate one
+// goes away), so that the ending can still be read once the program is gone.
+// Crashes and forced ends only restore the terminal (tty.cpp).
 void shutdown() {
+    bool was_started = g_term.started;
     tty_stop();
     g_term.started = false;
+    if (!was_started) return;
+    std::string rows = term_screen_final_rows();
+    if (!rows.empty()) tty_write(rows.data(), rows.size());
 }
 
 bool wait_event(OsEvent& ev, int timeout_ms, bool) {

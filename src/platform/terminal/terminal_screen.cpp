@@ -14,6 +14,7 @@ struct Cell {
 struct TerminalScreenState {
     void (*write)(const char*, size_t) = nullptr;
     bool open = false;
+    bool ever_opened = false;
     bool too_small = false;
     int cols = TERM_SCREEN_MAX_COLUMNS, rows = TERM_SCREEN_MAX_ROWS;
     // What the console drew, and what the terminal shows (valid where known).
@@ -90,8 +91,7 @@ void set_colours(OsRgb fg, OsRgb bg) {
     g_screen.sgr_bg = bg;
 }
 
-void put_code_point(unsigned cp) {
-    std::string& o = g_screen.out;
+void put_code_point(unsigned cp, std::string& o = g_screen.out) {
     if (cp < 0x80) {
         o += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -271,6 +271,7 @@ std::string term_screen_small_message(int cols, int rows) {
 
 void term_screen_open(int cols, int rows) {
     g_screen.open = true;
+    g_screen.ever_opened = true;
     g_screen.cols = cols;
     g_screen.rows = rows;
     g_screen.too_small = cols < TERM_SCREEN_MAX_COLUMNS || rows < TERM_SCREEN_MAX_ROWS;
@@ -346,6 +347,24 @@ void term_screen_repaint() {
 }
 
 bool term_screen_too_small() { return g_screen.too_small; }
+
+std::string term_screen_final_rows() {
+    if (!g_screen.ever_opened) return "";
+    std::string text, blank_rows;
+    for (int r = 0; r < TERM_SCREEN_MAX_ROWS; ++r) {
+        int end = TERM_SCREEN_MAX_COLUMNS;
+        while (end > 0 && display_code_point(g_screen.want[r][end - 1].ch) == ' ') --end;
+        if (end == 0) {
+            blank_rows += "\r\n";  // kept only if a row with text follows
+            continue;
+        }
+        text += blank_rows;
+        blank_rows.clear();
+        for (int c = 0; c < end; ++c) put_code_point(display_code_point(g_screen.want[r][c].ch), text);
+        text += "\r\n";
+    }
+    return text;
+}
 
 void term_screen_title(const std::string& title) {
     g_screen.out += "\x1b]0;";

@@ -44,6 +44,11 @@ bool term_screen_too_small();
 // The message shown on a terminal of cols x rows that cannot hold the grid (UTF-8).
 std::string term_screen_small_message(int cols, int rows);
 
+// The rows of the last screen drawn as plain UTF-8 lines, each ended by
+// "\r\n", trailing blanks and trailing empty rows left out: what stays on the
+// terminal's own screen when the program ends. Empty when no screen was opened.
+std::string term_screen_final_rows();
+
 // The terminal's title (Latin-1; control characters are dropped).
 void term_screen_title(const std::string& title);
 void term_screen_beep();
