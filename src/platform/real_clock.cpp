@@ -28,21 +28,20 @@ struct LocalClipboard {
 } g_clipboard;
 }  // namespace
 
-OsTime real_local_time() {
+namespace {
+// The wall clock's instant in the calendar of `to_calendar` (localtime_r, gmtime_r).
+OsTime real_time(struct tm* (*to_calendar)(const time_t*, struct tm*)) {
     struct timespec ts;
     clock_gettime(CLOCK_REALTIME, &ts);
     struct tm tm;
-    localtime_r(&ts.tv_sec, &tm);
+    to_calendar(&ts.tv_sec, &tm);
     return os_time_from_tm(tm, ts.tv_nsec);
 }
+}  // namespace
 
-OsTime real_utc_time() {
-    struct timespec ts;
-    clock_gettime(CLOCK_REALTIME, &ts);
-    struct tm tm;
-    gmtime_r(&ts.tv_sec, &tm);
-    return os_time_from_tm(tm, ts.tv_nsec);
-}
+OsTime real_local_time() { return real_time(localtime_r); }
+
+OsTime real_utc_time() { return real_time(gmtime_r); }
 
 uint64_t real_ticks_ms() {
     struct timespec ts;

@@ -77,16 +77,7 @@ std::string utf8(std::string_view in) {
         unsigned char c = static_cast<unsigned char>(ch);
         unsigned cp = codepage_code_point(c);
         if (cp == 0) cp = c;
-        if (cp < 0x80) {
-            out += ch;
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
+        utf8_append(out, cp);
     }
     return out;
 }

@@ -37,3 +37,16 @@ unsigned char ascii_upper(unsigned char c);
 std::string ascii_upper(std::string_view text);
 // Latin-1 to UTF-8 (an undefined byte becomes its C1 control code point).
 std::string utf8(std::string_view latin1_text);
+// Appends the UTF-8 form of a code point below U+10000 (all the code page has).
+inline void utf8_append(std::string& out, unsigned cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | ((cp >> 12) & 0x0F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}

@@ -91,18 +91,7 @@ void set_colours(OsRgb fg, OsRgb bg) {
     g_screen.sgr_bg = bg;
 }
 
-void put_code_point(unsigned cp, std::string& o = g_screen.out) {
-    if (cp < 0x80) {
-        o += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        o += static_cast<char>(0xC0 | (cp >> 6));
-        o += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        o += static_cast<char>(0xE0 | (cp >> 12));
-        o += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        o += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
+void put_code_point(unsigned cp, std::string& o = g_screen.out) { utf8_append(o, cp); }
 
 // The glyph a window shows for a byte of the ANSI code page: Latin-1, with the
 // code page's printable characters in 0x80..0x9F; control bytes as blanks so
