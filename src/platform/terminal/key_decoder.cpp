@@ -304,11 +304,11 @@ const FinalByte* find_final(const FinalByte (&table)[N], int final) {
 const FinalByte* final_byte(const Report& r) {
     switch (r.form) {
     case ReportForm::Csi:
-        if (const FinalByte* f = find_final(CSI_FINALS, r.final)) return f;
-        return find_final(CURSOR_FINALS, r.final);
+        if (const FinalByte* f = find_final(CURSOR_FINALS, r.final)) return f;
+        return find_final(CSI_FINALS, r.final);
     case ReportForm::Ss3:
-        if (const FinalByte* f = find_final(SS3_FINALS, r.final)) return f;
-        return find_final(CURSOR_FINALS, r.final);
+        if (const FinalByte* f = find_final(CURSOR_FINALS, r.final)) return f;
+        return find_final(SS3_FINALS, r.final);
     case ReportForm::LinuxConsole: return find_final(LINUX_CONSOLE_FINALS, r.final);
     }
     return nullptr;
