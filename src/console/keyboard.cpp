@@ -49,10 +49,15 @@ struct KeyboardState {
     bool wave_done_enabled = false;
 } g_keys;
 
+// Tells the platform how much the queue can still take, so that it keeps
+// what does not fit instead of handing it out to be dropped.
+void room_changed() { os_set_key_room(CONSOLE_MAX_KEYS - g_keys.count); }
+
 void push_with(uint8_t b, uint8_t modifiers) {
     if (g_keys.count == CONSOLE_MAX_KEYS) return;
     g_keys.modifiers[g_keys.count] = modifiers;
     g_keys.queue[g_keys.count++] = b;
+    room_changed();
 }
 
 void push(uint8_t b) { push_with(b, g_keys.event_modifiers); }
@@ -150,7 +155,10 @@ void console_handle_event(const OsEvent& ev) {
     }
 }
 
-void console_keyboard_reset() { g_keys = KeyboardState{}; }
+void console_keyboard_reset() {
+    g_keys = KeyboardState{};
+    room_changed();
+}
 
 void console_reset() {
     console_screen_reset();
@@ -194,6 +202,7 @@ uint8_t console_read_key() {
     std::memmove(g_keys.queue, g_keys.queue + 1, static_cast<size_t>(g_keys.count - 1));
     std::memmove(g_keys.modifiers, g_keys.modifiers + 1, static_cast<size_t>(g_keys.count - 1));
     g_keys.count--;
+    room_changed();
     return b;
 }
 
@@ -210,7 +219,10 @@ void console_delay(unsigned ms) {
     console_dispatch_messages();
 }
 
-void console_discard_keys() { g_keys.count = 0; }
+void console_discard_keys() {
+    g_keys.count = 0;
+    room_changed();
+}
 
 bool console_queue_key(uint8_t code) {
     if (g_keys.count >= CONSOLE_MAX_KEYS) return false;

@@ -87,6 +87,15 @@ bool os_wait_event(OsEvent& ev, int timeout_ms, bool reading_key);
 bool os_poll_event(OsEvent& ev);
 // Queues an event for the main thread; safe from any thread (audio callback).
 void os_post_event(const OsEvent& ev);
+// The most bytes one key press puts in the console's key queue.
+constexpr int OS_KEY_MAX_BYTES = 2;
+// The console says how many key bytes its queue can still take. While that
+// is fewer than OS_KEY_MAX_BYTES, backends keep further key presses waiting
+// (as a window's message queue does) instead of handing them out to be
+// dropped; the other events still come. Unset, there is no limit.
+void os_set_key_room(int bytes);
+// What the console last said (a large number when it never said).
+int os_key_room();
 
 // Clock
 

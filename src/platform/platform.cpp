@@ -17,6 +17,7 @@ struct PlatformState {
     std::vector<void (*)()> exit_hooks;
     bool exiting = false;
     bool returning = false;
+    int key_room = 1 << 30;
 } g_platform;
 
 const OsBackend* choose_backend() {
@@ -89,6 +90,8 @@ bool os_wait_event(OsEvent& ev, int timeout_ms, bool reading_key) {
 }
 bool os_poll_event(OsEvent& ev) { return backend()->poll_event(ev); }
 void os_post_event(const OsEvent& ev) { backend()->post_event(ev); }
+void os_set_key_room(int bytes) { g_platform.key_room = bytes; }
+int os_key_room() { return g_platform.key_room; }
 
 OsTime os_local_time() { return backend()->local_time(); }
 OsTime os_utc_time() { return backend()->utc_time(); }

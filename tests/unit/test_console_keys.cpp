@@ -94,6 +94,21 @@ TEST(ConsoleKeys, QueueOverflow) {
     EXPECT_EQ(drain_keys().size(), 63u) << "an Alt or extended code needs two free bytes";
 }
 
+// The platform hears of every change of the queue's room, so that a backend
+// keeps the keys that would not fit (the terminal holds a paste's rest).
+TEST(ConsoleKeys, RoomIsToldToThePlatform) {
+    console_test_settings("");
+    EXPECT_EQ(os_key_room(), 64);
+    for (int i = 0; i < 63; ++i) send(char_event('x'));
+    EXPECT_EQ(os_key_room(), 1);
+    EXPECT_LT(os_key_room(), OS_KEY_MAX_BYTES) << "no room for an extended key: the backend holds keys now";
+    console_read_key();
+    console_read_key();
+    EXPECT_EQ(os_key_room(), 3);
+    console_discard_keys();
+    EXPECT_EQ(os_key_room(), 64);
+}
+
 TEST(ConsoleKeys, RawLineRead) {
     console_test_settings("");
     for (unsigned char c : std::string("abx")) send(char_event(c));

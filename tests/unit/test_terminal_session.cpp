@@ -85,6 +85,7 @@ protected:
                << "stty -g > before\n"
                << "echo marca-antes\n"
                << "unset DISPLAY WAYLAND_DISPLAY\n"
+
                << "ulimit -c 0\n"
                << "FUGA_BACKEND=terminal sh -c 'echo $$ > pid; exec \"" << program() << "\" " << args << "'\n"
                << "echo $? > rc\n"
@@ -101,6 +102,19 @@ protected:
         ASSERT_TRUE(wait_for([&] { return tmux("capture-pane -p -t s").find_first_not_of(" \n") != std::string::npos; },
             10000));
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+
+    // The game with its fixed placements, the introduction cut short by Esc
+    // once its text is shown (its recording plays then), waiting at the
+    // first prompt past its tone.
+    void start_game() {
+        start(100, 30, "-r");
+        ASSERT_TRUE(wait_for([&] { return tmux("capture-pane -p -t s").find("empreitada") != std::string::npos; },
+            15000));
+        tmux("send-keys -t s Escape");
+        ASSERT_TRUE(wait_for([&] { return tmux("capture-pane -p -t s").find("Que fazer?") != std::string::npos; },
+            15000));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     }
 
     void send_signal(const char* sig) {
@@ -149,10 +163,7 @@ TEST_F(TerminalSession, AltF4IsTheCloseRequest) {
 
 // The ending stays on the terminal's own screen once the game is over.
 TEST_F(TerminalSession, EndingStaysOnTheScreen) {
-    start(100, 30, "-r");
-    tmux("send-keys -t s Escape");  // cuts the introduction
-    ASSERT_TRUE(wait_for([&] { return tmux("capture-pane -p -t s").find("Que fazer?") != std::string::npos; }, 15000));
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // past the prompt's tone
+    start_game();
     tmux("send-keys -t s -l desistir");
     tmux("send-keys -t s Enter");
     EXPECT_EQ(finish(), 0);
@@ -160,6 +171,24 @@ TEST_F(TerminalSession, EndingStaysOnTheScreen) {
     EXPECT_NE(screen.find("Fim do jogo."), std::string::npos) << screen;
     EXPECT_NE(screen.find("Que fazer? desistir"), std::string::npos) << screen;
     EXPECT_LT(screen.find("marca-antes"), screen.find("Fim do jogo.")) << "the rows go below the user's screen";
+}
+
+// A paste longer than the console's key queue is typed whole.
+TEST_F(TerminalSession, LongPasteIsTypedWhole) {
+    start_game();
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "k" + std::string(i < 10 ? "00" : "0") + std::to_string(i) + " ";
+    ASSERT_EQ(text.size(), 200u);
+    tmux("set-buffer -b paste '" + text + "'");
+    tmux("paste-buffer -b paste -t s");
+    // The field scrolls: it ends with the last characters, and Home shows the first.
+    EXPECT_TRUE(wait_for([&] { return tmux("capture-pane -p -t s").find("k038 k039") != std::string::npos; }, 15000))
+        << tmux("capture-pane -p -t s");
+    tmux("send-keys -t s Home");
+    EXPECT_TRUE(wait_for([&] { return tmux("capture-pane -p -t s").find("Que fazer? k000 k001") != std::string::npos; },
+        5000)) << tmux("capture-pane -p -t s");
+    send_signal("TERM");
+    EXPECT_EQ(finish(), 255);
 }
 
 TEST_F(TerminalSession, SmallTerminalAsksForMoreRoomThenShowsTheGrid) {

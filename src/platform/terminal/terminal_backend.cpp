@@ -118,9 +118,14 @@ void pump(int wait_ms) {
     term_screen_flush();
 }
 
+// Keys wait in the decoder (and, once it is full, in the terminal's own
+// input buffer) while the console's queue has no room: a paste longer than
+// that queue is typed whole.
+bool keys_wanted() { return os_key_room() >= OS_KEY_MAX_BYTES; }
+
 bool take_event(OsEvent& ev) {
     if (pop_posted(ev)) return true;
-    if (!term_keys_next(ev, real_ticks_ms())) return false;
+    if (!keys_wanted() || !term_keys_next(ev, real_ticks_ms())) return false;
     if (ev.type == OsEventType::KeyDown && key_closes_window(ev.vkey, ev.ctrl, ev.alt)) post_close_once();
     return true;
 }
@@ -160,7 +165,7 @@ bool wait_event(OsEvent& ev, int timeout_ms, bool) {
             if (elapsed >= static_cast<uint64_t>(timeout_ms)) return false;
             wait = timeout_ms - static_cast<int>(elapsed);
         }
-        int key_wait = term_keys_wait_ms(real_ticks_ms());
+        int key_wait = keys_wanted() ? term_keys_wait_ms(real_ticks_ms()) : -1;
         if (key_wait >= 0 && (wait < 0 || key_wait < wait)) wait = key_wait;
         pump(wait);
     }
