@@ -221,6 +221,7 @@ void console_delay(unsigned ms) {
 
 void console_discard_keys() {
     g_keys.count = 0;
+    os_discard_held_keys();
     room_changed();
 }
 

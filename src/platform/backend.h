@@ -30,6 +30,9 @@ struct OsBackend {
     bool (*clipboard_get)(std::string& text);
     // A modal message box; nullptr where the backend has none.
     bool (*message_box)(const std::string& title, const std::string& text) = nullptr;
+    // Drops the key presses the backend keeps waiting for the console's room;
+    // nullptr where it keeps none.
+    void (*discard_held_keys)() = nullptr;
 };
 
 struct OsAudioDevice {

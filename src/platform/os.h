@@ -96,6 +96,9 @@ constexpr int OS_KEY_MAX_BYTES = 2;
 void os_set_key_room(int bytes);
 // What the console last said (a large number when it never said).
 int os_key_room();
+// Drops the key presses kept that way, with the typed-ahead keys the console
+// drops.
+void os_discard_held_keys();
 
 // Clock
 

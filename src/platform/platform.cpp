@@ -91,6 +91,9 @@ bool os_wait_event(OsEvent& ev, int timeout_ms, bool reading_key) {
 bool os_poll_event(OsEvent& ev) { return backend()->poll_event(ev); }
 void os_post_event(const OsEvent& ev) { backend()->post_event(ev); }
 void os_set_key_room(int bytes) { g_platform.key_room = bytes; }
+void os_discard_held_keys() {
+    if (g_platform.backend && g_platform.backend->discard_held_keys) g_platform.backend->discard_held_keys();
+}
 int os_key_room() { return g_platform.key_room; }
 
 OsTime os_local_time() { return backend()->local_time(); }

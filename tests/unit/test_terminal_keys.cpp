@@ -249,3 +249,18 @@ TEST_F(TerminalKeys, FeedTakesOnlyWhatFits) {
     EXPECT_EQ(take(1).size(), 2u * TERM_KEYS_MAX_PENDING);
     EXPECT_EQ(term_keys_room(), TERM_KEYS_MAX_PENDING);
 }
+
+// Keys held for the console and then dropped as typed ahead: nothing of them
+// comes out later, half a sequence included, and the erase setting stays.
+TEST_F(TerminalKeys, DiscardDropsWhatIsHeld) {
+    term_keys_reset();
+    term_keys_set_erase(127);
+    feed("ab\x1b[", 1000);
+    OsEvent ev;
+    ASSERT_TRUE(term_keys_next(ev, 1000));  // the a's key-down; its character is still held
+    term_keys_discard();
+    EXPECT_EQ(take(1000 + TERM_KEYS_ESC_TIMEOUT_MS), V{});
+    EXPECT_EQ(term_keys_room(), TERM_KEYS_MAX_PENDING);
+    feed("A\x08", 2000);
+    EXPECT_EQ(take(2000), (V{"down 65 shift", "char 65 shift", "down 8 ctrl", "char 8 ctrl"}));
+}

@@ -191,6 +191,21 @@ TEST_F(TerminalSession, LongPasteIsTypedWhole) {
     EXPECT_EQ(finish(), 255);
 }
 
+// Keys typed ahead are dropped at the turn's tone, those the terminal still
+// held for the console as well: a paste over the introduction types nothing.
+TEST_F(TerminalSession, PasteOverTheIntroductionIsDroppedWhole) {
+    start(100, 30, "-r");
+    ASSERT_TRUE(wait_for([&] { return tmux("capture-pane -p -t s").find("empreitada") != std::string::npos; }, 15000));
+    tmux("set-buffer -b paste '" + std::string(200, 'q') + "'");
+    tmux("paste-buffer -b paste -t s");
+    ASSERT_TRUE(wait_for([&] { return tmux("capture-pane -p -t s").find("Que fazer?") != std::string::npos; }, 15000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    std::string screen = tmux("capture-pane -p -t s");
+    EXPECT_EQ(screen.find("qq"), std::string::npos) << screen;
+    send_signal("TERM");
+    EXPECT_EQ(finish(), 255);
+}
+
 TEST_F(TerminalSession, SmallTerminalAsksForMoreRoomThenShowsTheGrid) {
     start(60, 20);
     std::string screen = tmux("capture-pane -p -t s");

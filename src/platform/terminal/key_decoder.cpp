@@ -539,6 +539,12 @@ void term_keys_reset() { g_keys = KeyDecoderState{}; }
 
 void term_keys_set_erase(unsigned char erase) { g_keys.backspace_is_del = erase == 127; }
 
+void term_keys_discard() {
+    bool backspace_is_del = g_keys.backspace_is_del;
+    g_keys = KeyDecoderState{};
+    g_keys.backspace_is_del = backspace_is_del;
+}
+
 int term_keys_room() { return TERM_KEYS_MAX_PENDING - g_keys.count; }
 
 size_t term_keys_feed(const unsigned char* bytes, size_t count, uint64_t now_ms) {

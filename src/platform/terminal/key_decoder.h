@@ -24,6 +24,9 @@ void term_keys_reset();
 // Ctrl+H and is given with Ctrl; otherwise both bytes are a plain Backspace
 // (the start-up setting).
 void term_keys_set_erase(unsigned char erase);
+// Forgets every byte and key not yet handed out (typed-ahead keys being
+// dropped); the erase setting stays.
+void term_keys_discard();
 // Free room for term_keys_feed.
 int term_keys_room();
 // Appends bytes read at now_ms; returns how many were taken (at most the room).

@@ -123,6 +123,12 @@ void pump(int wait_ms) {
 // that queue is typed whole.
 bool keys_wanted() { return os_key_room() >= OS_KEY_MAX_BYTES; }
 
+// What the console drops as typed ahead goes with what waits here.
+void discard_held_keys() {
+    term_keys_discard();
+    if (g_term.started && !g_term.input_closed) tty_discard_input();
+}
+
 bool take_event(OsEvent& ev) {
     if (pop_posted(ev)) return true;
     if (!keys_wanted() || !term_keys_next(ev, real_ticks_ms())) return false;
@@ -205,7 +211,8 @@ void screen_close() {
 
 const OsBackend backend = {"terminal", start, shutdown, wait_event, poll_event, post_event, real_ticks_ms,
     sleep_ms, real_local_time, real_utc_time, screen_open, screen_draw, screen_caret, screen_scrolled,
-    screen_title, beep, screen_focused, screen_close, local_clipboard_set, local_clipboard_get};
+    screen_title, beep, screen_focused, screen_close, local_clipboard_set, local_clipboard_get, nullptr,
+    discard_held_keys};
 }  // namespace
 
 const OsBackend* terminal_backend() { return &backend; }

@@ -305,6 +305,8 @@ void tty_write(const char* bytes, size_t count) {
     }
 }
 
+void tty_discard_input() { tcflush(STDIN_FILENO, TCIFLUSH); }
+
 long tty_read(unsigned char* buffer, size_t size) {
     ssize_t n = read(STDIN_FILENO, buffer, size);
     if (n > 0) return static_cast<long>(n);

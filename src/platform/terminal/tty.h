@@ -47,6 +47,8 @@ bool tty_size(int& cols, int& rows);
 // Writes everything to the terminal (retrying short writes); gives up
 // quietly once the terminal is gone.
 void tty_write(const char* bytes, size_t count);
+// Drops what was typed and not yet read.
+void tty_discard_input();
 // Reads what is available after poll() said so: the byte count, 0 at end of
 // input (the terminal hung up), -1 when nothing could be read right now.
 long tty_read(unsigned char* buffer, size_t size);
