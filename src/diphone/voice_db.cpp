@@ -9,6 +9,7 @@
 #include "diphone/rules.h"
 #include "platform/os.h"
 #include "platform/profile.h"
+#include "util/bounded_file.h"
 #include "util/file_lookup.h"
 #include "util/latin1.h"
 #include "util/random.h"
@@ -67,15 +68,13 @@ std::string program_data_directory(const char* leaf) {
     return dir + "/data/" + leaf;
 }
 
-bool read_whole_file(const std::string& path, std::vector<uint8_t>& out, size_t limit) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    out.clear();
-    uint8_t chunk[4096];
-    size_t got;
-    while (out.size() < limit && (got = std::fread(chunk, 1, std::min(sizeof chunk, limit - out.size()), f)) > 0)
-        out.insert(out.end(), chunk, chunk + got);
-    std::fclose(f);
+// The index holds at most `limit` bytes: units past the database's capacity
+// are not taken.
+bool read_index(const std::string& path, std::vector<uint8_t>& out, size_t limit) {
+    std::string text;
+    BoundedRead r = read_bounded_file(path, text, limit);
+    if (r != BoundedRead::Ok && r != BoundedRead::TooLong) return false;
+    out.assign(text.begin(), text.end());
     return true;
 }
 
@@ -187,7 +186,7 @@ int diphone_start() {
     if (ind.empty()) return 1;
     std::string dif = required_file(g_db.database + ".DIF");
     if (dif.empty()) return 1;
-    if (!read_whole_file(ind, g_db.index, DIPHONE_MAX_UNITS * DIPHONE_RECORD_BYTES)) return fail_start(1, ind);
+    if (!read_index(ind, g_db.index, DIPHONE_MAX_UNITS * DIPHONE_RECORD_BYTES)) return fail_start(1, ind);
     g_db.count = g_db.index.size() / DIPHONE_RECORD_BYTES;
     g_db.data = std::fopen(dif.c_str(), "rb");
     if (!g_db.data) return fail_start(1, dif);

@@ -6,10 +6,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "platform/os.h"
 #include "platform/profile.h"
+#include "util/bounded_file.h"
 
 namespace {
 
@@ -62,16 +62,10 @@ FileStamp stamp_of(const std::string& path) {
     return s;
 }
 
+// A longer file counts up to the limit.
 std::string read_bounded(const std::string& path) {
     std::string text;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return text;
-    char buf[65536];
-    size_t n;
-    while (text.size() < CONFIG_MAX_FILE_BYTES &&
-           (n = std::fread(buf, 1, std::min(sizeof buf, CONFIG_MAX_FILE_BYTES - text.size()), f)) > 0)
-        text.append(buf, n);
-    std::fclose(f);
+    read_bounded_file(path, text, CONFIG_MAX_FILE_BYTES);
     return text;
 }
 

@@ -1,12 +1,12 @@
 // Private-profile (INI) lookup with the Windows rules, over files or text in memory.
 #include "platform/profile.h"
 
-#include <cstdio>
 #include <cstring>
 #include <unordered_set>
 #include <utility>
 
 #include "platform/os.h"
+#include "util/bounded_file.h"
 #include "util/latin1.h"
 
 namespace {
@@ -44,23 +44,9 @@ std::string cut(std::string value, size_t capacity) {
 }
 
 bool read_whole_file(const std::string& path, std::string& out) {
+    if (read_bounded_file(path, out, PROFILE_MAX_FILE_BYTES) == BoundedRead::Ok) return true;
     out.clear();
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    char buf[65536];
-    bool ok = true;
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        if (out.size() + n > PROFILE_MAX_FILE_BYTES) {
-            ok = false;
-            break;
-        }
-        out.append(buf, n);
-    }
-    if (std::ferror(f)) ok = false;
-    std::fclose(f);
-    if (!ok) out.clear();
-    return ok;
+    return false;
 }
 
 }  // namespace

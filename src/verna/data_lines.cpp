@@ -1,18 +1,12 @@
 // Line access to the engine's data files.
 #include "verna/data_lines.h"
 
-#include <cstdio>
+#include "util/bounded_file.h"
 
 bool verna_read_file(const std::string& path, std::string& contents) {
+    if (read_bounded_file(path, contents, VERNA_MAX_FILE_BYTES) == BoundedRead::Ok) return true;
     contents.clear();
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) contents.append(buf, n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
+    return false;
 }
 
 bool VernaLineCursor::next(std::string_view& line) {

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -112,6 +113,16 @@ TEST_F(VernaEngine, FailuresOfStartRecordTheirTextsInOrder) {
     EXPECT_FALSE(start());
     EXPECT_EQ(verna_last_error(), "Erro no arquivo de abreviaturas");
     verna_stop();
+
+    // An exceptions file that never ends is refused, not read until memory
+    // runs out.
+    std::remove(path("portug.exc").c_str());
+    std::filesystem::create_symlink("/dev/zero", path("portug.exc"));
+    EXPECT_FALSE(start());
+    EXPECT_EQ(verna_last_error(), latin1("Erro na base de dados de português"));
+    verna_stop();
+    std::remove(path("portug.exc").c_str());
+    write_file("portug.exc", "CAZA=CASA\n");
 
     write_file("portug.abr", "SR=senhor\n");
     std::remove(path("portug.dfn").c_str());

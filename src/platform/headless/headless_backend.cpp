@@ -1,9 +1,6 @@
 // The headless backend: virtual clock, event queue, schedule and script keys.
 #include <errno.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <time.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -20,6 +17,7 @@
 #include "platform/headless/headless.h"
 #include "platform/headless/key_script.h"
 #include "platform/headless/scheduler.h"
+#include "util/bounded_file.h"
 
 namespace {
 constexpr int HEADLESS_MAX_QUEUED = 10000;
@@ -150,38 +148,24 @@ const char* env(const char* name) {
 // endless source (/dev/zero) must not fill memory, and a directory is not
 // an empty script. False with the reason in `error`.
 bool read_script_file(const char* path, std::string& text, std::string& error) {
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = std::string("cannot read the key script ") + path + " (" + std::strerror(errno) + ")";
+    switch (read_bounded_file(path, text, KEY_SCRIPT_MAX_BYTES)) {
+    case BoundedRead::Ok:
+        return true;
+    case BoundedRead::TooLong:
+        error = std::string("the key script ") + path + " is longer than " + std::to_string(KEY_SCRIPT_MAX_BYTES) +
+                " bytes";
         return false;
-    }
-    struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        close(fd);
-        error = std::string("the key script ") + path + " is a directory, not a file of keys";
-        return false;
-    }
-    text.clear();
-    char buf[65536];
-    for (;;) {
-        ssize_t n = read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = std::string("cannot read the key script ") + path + " (" + std::strerror(errno) + ")";
-            close(fd);
+    case BoundedRead::ReadError:
+        if (errno == EISDIR) {
+            error = std::string("the key script ") + path + " is a directory, not a file of keys";
             return false;
         }
-        if (n == 0) break;
-        if (text.size() + static_cast<size_t>(n) > KEY_SCRIPT_MAX_BYTES) {
-            close(fd);
-            error = std::string("the key script ") + path + " is longer than " +
-                    std::to_string(KEY_SCRIPT_MAX_BYTES) + " bytes";
-            return false;
-        }
-        text.append(buf, static_cast<size_t>(n));
+        [[fallthrough]];
+    case BoundedRead::CannotOpen:
+        break;
     }
-    close(fd);
-    return true;
+    error = std::string("cannot read the key script ") + path + " (" + std::strerror(errno) + ")";
+    return false;
 }
 
 bool start() {
