@@ -42,7 +42,32 @@ public:
         return true;
     }
 
+    // Takes the first event that `wanted` accepts; the others keep their
+    // order. False when none does.
+    template <typename Pred>
+    bool take_first_if(Pred wanted, OsEvent& ev) {
+        for (int i = 0; i < count_; ++i) {
+            if (!wanted(at(i))) continue;
+            ev = at(i);
+            for (int j = i; j + 1 < count_; ++j) at(j) = at(j + 1);
+            --count_;
+            return true;
+        }
+        return false;
+    }
+
+    // Drops every event that `unwanted` accepts; the others keep their order.
+    template <typename Pred>
+    void remove_if(Pred unwanted) {
+        int kept = 0;
+        for (int i = 0; i < count_; ++i)
+            if (!unwanted(at(i))) at(kept++) = at(i);
+        count_ = kept;
+    }
+
 private:
+    OsEvent& at(int i) { return events_[(head_ + i) % Capacity]; }
+
     OsEvent events_[Capacity];
     int head_ = 0, count_ = 0;
 };

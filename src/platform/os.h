@@ -92,12 +92,14 @@ constexpr int OS_KEY_MAX_BYTES = 2;
 // The console says how many key bytes its queue can still take. While that
 // is fewer than OS_KEY_MAX_BYTES, backends keep further key presses waiting
 // (as a window's message queue does) instead of handing them out to be
-// dropped; the other events still come. Unset, there is no limit.
+// dropped, in the order typed; the other events still come, and so do a
+// quit press (Ctrl+Break) and a close request (Alt+F4) from behind the
+// waiting keys. Unset, there is no limit.
 void os_set_key_room(int bytes);
 // What the console last said (a large number when it never said).
 int os_key_room();
-// Drops the key presses kept that way, with the typed-ahead keys the console
-// drops.
+// Drops the key presses and characters kept that way, with the typed-ahead
+// keys the console drops (key releases still come).
 void os_discard_held_keys();
 
 // Clock

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The window backend on a virtual X display: the test screen with configured
 # font size and colours, keys typed with xdotool, slow scrolling, the
-# magnifier, the last screen kept after the program's end, and Alt+F4. Screenshots and the screen log are kept in
+# magnifier, a burst of keys longer than the console's queue, the last
+# screen kept after the program's end, and Alt+F4. Screenshots and the screen log are kept in
 # BUILD_DIR/sdl-screens for a look.
 # Usage: run_xvfb.sh SCREEN_CHECK_PROGRAM BUILD_DIR
 set -euo pipefail
@@ -63,6 +64,14 @@ import -window root "$out/magnified.png"
 xdotool mouseup 3
 sleep 0.7
 import -window root "$out/released.png"
+# A burst longer than the console's 64-key queue, all in the window's queue
+# at once (the program is stopped while it is typed), is typed whole.
+burst=""
+for i in $(seq 0 39); do burst+=$(printf 'k%03d ' "$i"); done
+kill -STOP $pid
+xdotool type --delay 0 "$burst"
+kill -CONT $pid
+sleep 3
 # Esc ends the program; its last screen stays until the window is closed.
 xdotool key Escape
 sleep 1
@@ -82,6 +91,9 @@ for line in "tecla 112 'p'" "tecla 13" "tecla 1" "tecla 0 45" "tecla 0 72" "tecl
     "tecla 0 75" "tecla 8" "tecla 127" "tecla 10" "tecla 122 'z'"; do
     grep -qxF "Que fazer? $line" "$out/screen.log" || fail "no '$line' in the screen log"
 done
+
+typed=$(sed -n "s/^Que fazer? tecla [0-9]* '\(.\)'$/\1/p" "$out/screen.log" | tr -d '\n')
+[[ "$typed" == *"$burst"* ]] || fail "the burst of ${#burst} characters came as: $typed"
 
 # The configured size: 80 x 25 cells of 12 x 24 pixels on blue (colour 1).
 [ "$WIDTH x $HEIGHT" = "960 x 600" ] || fail "the window is $WIDTH x $HEIGHT"

@@ -51,3 +51,20 @@ TEST(EventRing, PushFrontGoesAheadInTheOrderGiven) {
     ring.clear();
     EXPECT_TRUE(ring.empty());
 }
+
+TEST(EventRing, TakingAndDroppingFromTheMiddleKeepsTheOrderAcrossTheWrap) {
+    EventRing<3> ring;
+    ring.push_back(numbered(0));
+    next(ring);  // the next three wrap round the end of the storage
+    for (int n = 1; n <= 3; ++n) ring.push_back(numbered(n));
+    OsEvent ev;
+    ASSERT_TRUE(ring.take_first_if([](const OsEvent& e) { return e.param % 2 == 1; }, ev));
+    EXPECT_EQ(ev.param, 1);
+    EXPECT_FALSE(ring.take_first_if([](const OsEvent& e) { return e.param > 3; }, ev));
+    ring.push_back(numbered(4));
+    ring.remove_if([](const OsEvent& e) { return e.param == 3; });
+    EXPECT_EQ(ring.size(), 2);
+    EXPECT_EQ(next(ring), 2);
+    EXPECT_EQ(next(ring), 4);
+    EXPECT_EQ(next(ring), -1);
+}

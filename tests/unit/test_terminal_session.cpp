@@ -206,6 +206,19 @@ TEST_F(TerminalSession, PasteOverTheIntroductionIsDroppedWhole) {
     EXPECT_EQ(finish(), 255);
 }
 
+// A close request is not typed text: it acts at once even behind a paste
+// that waits for the console's room while the title is spoken (no key is
+// read then), so the story never comes.
+TEST_F(TerminalSession, AltF4BehindAHeldPasteClosesAtOnce) {
+    start(100, 30, "-r");
+    ASSERT_TRUE(wait_for([&] { return tmux("capture-pane -p -t s").find("FUGA DE VAL") != std::string::npos; }, 15000));
+    tmux("set-buffer -b paste '" + std::string(200, 'q') + "'");
+    tmux("paste-buffer -b paste -t s \\; send-keys -t s M-F4");
+    EXPECT_EQ(finish(), 0);
+    std::string screen = tmux("capture-pane -p -t s");
+    EXPECT_EQ(screen.find("empreitada"), std::string::npos) << screen;
+}
+
 TEST_F(TerminalSession, SmallTerminalAsksForMoreRoomThenShowsTheGrid) {
     start(60, 20);
     std::string screen = tmux("capture-pane -p -t s");

@@ -14,6 +14,7 @@
 
 #include "platform/backend.h"
 #include "platform/event_ring.h"
+#include "platform/held_keys.h"
 #include "platform/sdl/sdl_clipboard.h"
 #include "platform/sdl/sdl_draw.h"
 #include "platform/sdl/sdl_keys.h"
@@ -23,6 +24,13 @@
 namespace {
 constexpr int SDL_MAX_POSTED = 1024;
 constexpr int SDL_MAX_PENDING = 2 * SDL_KEYS_MAX_OUT;
+// Key messages kept while the console has no room (a typed character is a
+// press, its text and a release); beyond them keyboard events stay in SDL's
+// own queue.
+constexpr int SDL_MAX_HELD = 4096;
+// How often SDL's queue is looked at while keyboard events stay in it (they
+// would end every wait at once).
+constexpr int SDL_HELD_POLL_MS = 10;
 // Pixel scrolling only pays while the whole window is on the screen.
 constexpr int SDL_SCROLL_MARGIN = 32;
 constexpr int SDL_BEEP_RATE = 11025;
@@ -42,15 +50,20 @@ struct SdlState {
     bool focused = false;
     bool close_requested = false;
     bool linger_installed = false;
-    // Messages translated from one SDL event and not yet handed out.
+    // Messages translated from one SDL event and not yet handed out: the
+    // key messages wait for the console's room, the others go out at once.
     EventRing<SDL_MAX_PENDING> pending;
+    HeldKeys<SDL_MAX_HELD> held;
     uint8_t beep[SDL_BEEP_SAMPLES] = {};
     bool beep_made = false;
 } g_sdl;
 
 PostedQueue g_posted;
 
-void push_pending(const OsEvent& ev) { g_sdl.pending.push_back(ev); }
+void push_pending(const OsEvent& ev) {
+    if (is_key_message(ev)) g_sdl.held.hold(ev);
+    else g_sdl.pending.push_back(ev);
+}
 
 bool pop_pending(OsEvent& ev) { return g_sdl.pending.pop(ev); }
 
@@ -146,7 +159,31 @@ void translate(const SDL_Event& e) {
     }
 }
 
-bool take_ready(OsEvent& ev) { return pop_pending(ev) || pop_posted(ev); }
+bool take_ready(OsEvent& ev) { return pop_pending(ev) || g_sdl.held.take(ev) || pop_posted(ev); }
+
+// Whether the messages of one more keyboard event fit among the held keys.
+bool held_has_room() { return g_sdl.held.size() <= SDL_MAX_HELD - SDL_KEYS_MAX_OUT; }
+
+// Takes the next SDL event there is, but none of the keyboard's while the
+// held keys have no room for it.
+bool take_sdl_event(SDL_Event& e) {
+    if (held_has_room()) return SDL_PollEvent(&e) == 1;
+    SDL_PumpEvents();
+    return SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_KEYDOWN - 1) == 1 ||
+           SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_MOUSEMOTION, SDL_LASTEVENT) == 1;
+}
+
+// The same, waiting up to wait_ms (negative: no limit) for one.
+bool wait_sdl_event(SDL_Event& e, int wait_ms) {
+    if (held_has_room()) {
+        if (wait_ms < 0) return SDL_WaitEvent(&e) == 1;
+        return wait_ms > 0 ? SDL_WaitEventTimeout(&e, wait_ms) == 1 : SDL_PollEvent(&e) == 1;
+    }
+    if (take_sdl_event(e)) return true;
+    if (wait_ms == 0) return false;
+    SDL_Delay(wait_ms < 0 || wait_ms > SDL_HELD_POLL_MS ? SDL_HELD_POLL_MS : static_cast<Uint32>(wait_ms));
+    return take_sdl_event(e);
+}
 
 bool start() {
     if (g_sdl.started) return true;
@@ -190,18 +227,15 @@ bool wait_event(OsEvent& ev, int timeout_ms, bool) {
     for (;;) {
         if (take_ready(ev)) return true;
         sdl_window_present();
-        SDL_Event e;
-        int got;
-        if (timeout_ms < 0) {
-            got = SDL_WaitEvent(&e);
-        } else {
+        int remaining = -1;
+        if (timeout_ms >= 0) {
             uint64_t now = SDL_GetTicks64();
-            int remaining = now >= deadline ? 0 : static_cast<int>(deadline - now);
-            got = remaining > 0 ? SDL_WaitEventTimeout(&e, remaining) : SDL_PollEvent(&e);
-            if (!got && remaining == 0) return take_ready(ev);
+            remaining = now >= deadline ? 0 : static_cast<int>(deadline - now);
         }
-        if (got) translate(e);
-        else if (timeout_ms < 0) SDL_Delay(10);  // SDL could not wait: do not spin
+        SDL_Event e;
+        if (wait_sdl_event(e, remaining)) translate(e);
+        else if (remaining == 0) return take_ready(ev);
+        else if (timeout_ms < 0 && held_has_room()) SDL_Delay(10);  // SDL could not wait: do not spin
     }
 }
 
@@ -209,7 +243,7 @@ bool poll_event(OsEvent& ev) {
     if (!g_sdl.started) return false;
     SDL_Event e;
     while (!take_ready(ev)) {
-        if (!SDL_PollEvent(&e)) {
+        if (!take_sdl_event(e)) {
             sdl_window_present();
             return take_ready(ev);
         }
@@ -217,6 +251,23 @@ bool poll_event(OsEvent& ev) {
     }
     sdl_window_present();
     return true;
+}
+
+// The keyboard events still in SDL's queue were typed ahead too: they are
+// translated (a close request among them still counts) and dropped with
+// the held ones.
+void discard_held_keys() {
+    if (!g_sdl.started) return;
+    SDL_PumpEvents();
+    for (bool more = true; more;) {
+        g_sdl.held.discard();
+        more = false;
+        SDL_Event e;
+        while (held_has_room() && SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_KEYDOWN, SDL_MOUSEMOTION - 1) == 1) {
+            translate(e);
+            more = true;
+        }
+    }
 }
 
 void post_event(const OsEvent& ev) {
@@ -320,7 +371,7 @@ void screen_close() {
 
 const OsBackend backend = {"sdl", start, shutdown, wait_event, poll_event, post_event, real_ticks_ms, sleep_ms,
     real_local_time, real_utc_time, screen_open, screen_draw, screen_caret, screen_scrolled, screen_title, beep,
-    screen_focused, screen_close, sdl_clipboard_set, sdl_clipboard_get, sdl_window_message_box};
+    screen_focused, screen_close, sdl_clipboard_set, sdl_clipboard_get, sdl_window_message_box, discard_held_keys};
 }  // namespace
 
 const OsBackend* sdl_backend() { return &backend; }

@@ -11,6 +11,7 @@
 
 #include "platform/backend.h"
 #include "platform/event_ring.h"
+#include "platform/held_keys.h"
 #include "platform/key_translation.h"
 #include "platform/terminal/key_decoder.h"
 #include "platform/terminal/terminal_screen.h"
@@ -21,6 +22,9 @@ namespace {
 constexpr int TERMINAL_MAX_EVENTS = 1024;
 // Bytes read from the tty at a time.
 constexpr int TERMINAL_MAX_READ = 256;
+// Key messages decoded ahead while the console has no room (two for each
+// character of a paste).
+constexpr int TERMINAL_MAX_HELD = 1024;
 
 struct TerminalState {
     bool started = false;
@@ -29,6 +33,10 @@ struct TerminalState {
     bool input_closed = false;
     bool close_sent = false;
     bool quit_sent = false;
+    // Decoded ahead of the console, so that a close request (Alt+F4) behind
+    // a long paste acts at once; the rest of a longer paste waits in the
+    // decoder and in the terminal's own input buffer.
+    HeldKeys<TERMINAL_MAX_HELD> held;
 } g_term;
 
 void push_event(const OsEvent& ev) {
@@ -118,21 +126,34 @@ void pump(int wait_ms) {
     term_screen_flush();
 }
 
-// Keys wait in the decoder (and, once it is full, in the terminal's own
-// input buffer) while the console's queue has no room: a paste longer than
-// that queue is typed whole.
-bool keys_wanted() { return os_key_room() >= OS_KEY_MAX_BYTES; }
-
 // What the console drops as typed ahead goes with what waits here.
 void discard_held_keys() {
+    g_term.held.discard();
     term_keys_discard();
     if (g_term.started && !g_term.input_closed) tty_discard_input();
 }
 
+bool closes_window(const OsEvent& ev) {
+    return ev.type == OsEventType::KeyDown && key_closes_window(ev.vkey, ev.ctrl, ev.alt);
+}
+
+void read_ahead() {
+    OsEvent ev;
+    while (!g_term.held.full() && term_keys_next(ev, real_ticks_ms())) {
+        if (closes_window(ev)) post_close_once();
+        g_term.held.hold(ev);
+    }
+}
+
 bool take_event(OsEvent& ev) {
     if (pop_posted(ev)) return true;
-    if (!keys_wanted() || !term_keys_next(ev, real_ticks_ms())) return false;
-    if (ev.type == OsEventType::KeyDown && key_closes_window(ev.vkey, ev.ctrl, ev.alt)) post_close_once();
+    if (!console_has_key_room()) {
+        read_ahead();
+        if (pop_posted(ev)) return true;
+    }
+    if (g_term.held.take(ev)) return true;
+    if (!console_has_key_room() || !term_keys_next(ev, real_ticks_ms())) return false;
+    if (closes_window(ev)) post_close_once();
     return true;
 }
 
@@ -144,6 +165,7 @@ bool start() {
     term_screen_reset();
     term_screen_set_writer(tty_write);
     g_term.input_closed = g_term.close_sent = g_term.quit_sent = false;
+    g_term.held.discard();
     g_term.started = true;
     return true;
 }
@@ -171,7 +193,8 @@ bool wait_event(OsEvent& ev, int timeout_ms, bool) {
             if (elapsed >= static_cast<uint64_t>(timeout_ms)) return false;
             wait = timeout_ms - static_cast<int>(elapsed);
         }
-        int key_wait = keys_wanted() ? term_keys_wait_ms(real_ticks_ms()) : -1;
+        bool decoding = console_has_key_room() || !g_term.held.full();
+        int key_wait = decoding ? term_keys_wait_ms(real_ticks_ms()) : -1;
         if (key_wait >= 0 && (wait < 0 || key_wait < wait)) wait = key_wait;
         pump(wait);
     }
