@@ -172,6 +172,40 @@ TEST_F(SdlBackend, OpensAWindowAndAsksForTheFirstPaint) {
     EXPECT_EQ(sdl_draw_canvas(), nullptr);
 }
 
+// Writes polled in a burst right after the window opened wait for the next
+// wait (the first sound starts first); polls later show what they drew.
+TEST_F(SdlBackend, PollsShowTheImageAtMostEveryFewMilliseconds) {
+    OsScreenConfig cfg;
+    cfg.font_width = "10";
+    cfg.font_height = "20";
+    Uint64 opened = SDL_GetTicks64();
+    b->screen_open(cfg);
+    SDL_Surface* shown = SDL_GetWindowSurface(SDL_GetWindowFromID(sdl_window_id()));
+    ASSERT_NE(shown, nullptr);
+    auto lit = [shown] {
+        // The first cell's background.
+        Uint32 v = reinterpret_cast<Uint32*>(static_cast<Uint8*>(shown->pixels) + 10 * shown->pitch)[5];
+        Uint8 r, g, bl;
+        SDL_GetRGB(v, shown->format, &r, &g, &bl);
+        return r == 255 && g == 255 && bl == 255;
+    };
+    const unsigned char* blank = reinterpret_cast<const unsigned char*>(" ");
+    OsEvent ev;
+    b->screen_draw(0, 0, blank, 1, OsRgb{0, 0, 0}, OsRgb{255, 255, 255});
+    while (b->poll_event(ev)) {
+    }
+    // Only a machine that stalled this test for the whole interval shows it.
+    if (SDL_GetTicks64() - opened < 25) EXPECT_FALSE(lit());
+    EXPECT_FALSE(b->wait_event(ev, 0, false));
+    EXPECT_TRUE(lit());
+
+    b->screen_draw(0, 0, blank, 1, OsRgb{255, 255, 255}, OsRgb{0, 0, 0});
+    SDL_Delay(40);
+    EXPECT_FALSE(b->poll_event(ev));
+    EXPECT_FALSE(lit());
+    b->screen_close();
+}
+
 TEST_F(SdlBackend, EventsPostedFromAnotherThreadWakeTheWait) {
     std::thread poster([this] {
         SDL_Delay(30);

@@ -244,12 +244,12 @@ bool poll_event(OsEvent& ev) {
     SDL_Event e;
     while (!take_ready(ev)) {
         if (!take_sdl_event(e)) {
-            sdl_window_present();
+            sdl_window_present_when_due();
             return take_ready(ev);
         }
         translate(e);
     }
-    sdl_window_present();
+    sdl_window_present_when_due();
     return true;
 }
 

@@ -19,12 +19,16 @@ constexpr int WINDOW_MIN_CELL_H = 4;
 constexpr int WINDOW_COLUMNS = 80;
 constexpr int WINDOW_MIN_COLUMNS = 16;
 constexpr int WINDOW_MIN_ROWS = 4;
+// A program that writes and polls in a burst (its start, a long text) is
+// shown at most this often while it polls; a wait shows everything at once.
+constexpr Uint64 WINDOW_POLL_PRESENT_MS = 30;
 
 struct WindowState {
     SDL_Window* window = nullptr;
     int magnifier = 2;
     bool slow_scroll = false;
     bool full_refresh = false;
+    Uint64 shown_at = 0;  // when the image was last put on the window
 } g_window;
 
 int clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
@@ -86,8 +90,10 @@ bool sdl_window_open(const OsScreenConfig& cfg) {
     g_window.slow_scroll = cfg.slow_scroll;
     SDL_StartTextInput();
     // Drawn at the next wait for a message, after the program has written
-    // its first screen and started its first sound.
+    // its first screen and started its first sound: the polls of the first
+    // writes come before the interval has passed.
     sdl_window_refresh();
+    g_window.shown_at = SDL_GetTicks64();
     return true;
 }
 
@@ -145,4 +151,9 @@ void sdl_window_present() {
     if (!SDL_IntersectRect(&area, &bounds, &area)) return;
     sdl_draw_compose(surface, area);
     SDL_UpdateWindowSurfaceRects(g_window.window, &area, 1);
+    g_window.shown_at = SDL_GetTicks64();
+}
+
+void sdl_window_present_when_due() {
+    if (g_window.window && SDL_GetTicks64() - g_window.shown_at >= WINDOW_POLL_PRESENT_MS) sdl_window_present();
 }

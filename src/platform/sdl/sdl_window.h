@@ -34,3 +34,6 @@ bool sdl_window_message_box(const std::string& latin1_title, const std::string& 
 void sdl_window_refresh();
 // Shows on the window what changed in the screen image since the last call.
 void sdl_window_present();
+// The same, unless the window was last shown (or opened) less than a short
+// interval ago: for polls, which come in bursts while the program writes.
+void sdl_window_present_when_due();
