@@ -50,8 +50,12 @@ struct KeyboardState {
 } g_keys;
 
 // Tells the platform how much the queue can still take, so that it keeps
-// what does not fit instead of handing it out to be dropped.
-void room_changed() { os_set_key_room(CONSOLE_MAX_KEYS - g_keys.count); }
+// what does not fit instead of handing it out to be dropped, and how much
+// of it is still to be read.
+void room_changed() {
+    os_set_key_room(CONSOLE_MAX_KEYS - g_keys.count);
+    os_set_keys_unread(g_keys.count);
+}
 
 void push_with(uint8_t b, uint8_t modifiers) {
     if (g_keys.count == CONSOLE_MAX_KEYS) return;

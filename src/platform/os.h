@@ -98,6 +98,10 @@ constexpr int OS_KEY_MAX_BYTES = 2;
 void os_set_key_room(int bytes);
 // What the console last said (a large number when it never said).
 int os_key_room();
+// The console says how many key bytes it holds that the program has not
+// read yet; the headless backend does not close the window on them.
+void os_set_keys_unread(int bytes);
+int os_keys_unread();
 // Drops the key presses and characters kept that way, with the typed-ahead
 // keys the console drops (key releases still come).
 void os_discard_held_keys();

@@ -18,6 +18,7 @@ struct PlatformState {
     bool exiting = false;
     bool returning = false;
     int key_room = 1 << 30;
+    int keys_unread = 0;
 } g_platform;
 
 const OsBackend* choose_backend() {
@@ -95,6 +96,8 @@ void os_discard_held_keys() {
     if (g_platform.backend && g_platform.backend->discard_held_keys) g_platform.backend->discard_held_keys();
 }
 int os_key_room() { return g_platform.key_room; }
+void os_set_keys_unread(int bytes) { g_platform.keys_unread = bytes; }
+int os_keys_unread() { return g_platform.keys_unread; }
 
 OsTime os_local_time() { return backend()->local_time(); }
 OsTime os_utc_time() { return backend()->utc_time(); }

@@ -12,6 +12,7 @@ const OsBackend& hb() { return *headless_backend(); }
 const OsAudioDevice& dev() { return *headless_audio_device(); }
 
 void load(const std::string& script) {
+    os_set_keys_unread(0);  // the console holds nothing unread
     std::string err;
     ASSERT_TRUE(headless_reset_for_test(script, "2026-05-04 10:20:30", &err)) << err;
 }
@@ -251,6 +252,27 @@ TEST(Headless, ARefusedScriptLoadsNoKeys) {
     EXPECT_FALSE(headless_reset_for_test("ok\nok\n{Nope}", "2026-01-01 00:00:00", &err));
     EXPECT_EQ(err.substr(0, 2), "3:");
     EXPECT_NE(err.find("{Nope}"), std::string::npos);
+    EXPECT_EQ(wait_one(-1, true), "close");
+}
+
+// The last key came during a wait for an engine (no key wait) and the console
+// holds it unread: the engine's late answer comes before the close, so that
+// the program still reads the key.
+TEST(Headless, NoCloseWhileTheConsoleHoldsAnUnreadKey) {
+    load("x");
+    EXPECT_EQ(wait_one(-1, false), "down 88");
+    EXPECT_EQ(poll_all(), (V{"char 120", "up 88"}));
+    os_set_keys_unread(1);
+    std::thread engine([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        OsEvent ev;
+        ev.type = OsEventType::Wake;
+        ev.param = 1123;
+        hb().post_event(ev);
+    });
+    EXPECT_EQ(wait_one(-1, false), "wake 1123");
+    engine.join();
+    os_set_keys_unread(0);
     EXPECT_EQ(wait_one(-1, true), "close");
 }
 

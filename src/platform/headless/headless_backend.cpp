@@ -26,6 +26,11 @@ constexpr uint64_t NEVER = ~uint64_t{0};
 // out, gives other threads (an engine's callbacks) to post something before
 // the backend decides that nothing will come.
 constexpr int HEADLESS_GRACE_MS = 100;
+// How long such a wait gives them when the script is used up but the
+// console still holds keys the program has not read: the close would make
+// them lose their effect, so an engine that answers late (a loaded machine)
+// is waited for this long before the window is closed all the same.
+constexpr int HEADLESS_UNREAD_GRACE_MS = 5000;
 
 struct Scheduled {
     uint64_t at_us;
@@ -259,6 +264,11 @@ bool wait_event(OsEvent& ev, int timeout_ms, bool reading_key) {
             return true;
         }
         if (script_used_up()) {
+            if (!reading_key && os_keys_unread() > 0) {
+                g.posted.wait_for(lk, std::chrono::milliseconds(HEADLESS_UNREAD_GRACE_MS),
+                    [] { return !g.queue.empty(); });
+                if (pop_queue_locked(ev)) return true;
+            }
             ev = close_event();
             return true;
         }
