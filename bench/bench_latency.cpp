@@ -126,7 +126,11 @@ public:
         if (dir_.empty()) return false;
         env_ = {"HOME=" + dir_, "XDG_RUNTIME_DIR=" + dir_, "PULSE_RUNTIME_PATH=" + dir_, "PULSE_STATE_PATH=" + dir_,
             "PULSE_SERVER=unix:" + dir_ + "/native"};
+        // At debug level the server logs every underrun of a stream: the
+        // objective count of gaps in what we play (parec's own view can be
+        // starved while the stream is whole).
         server_ = spawn({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                            "--log-level=debug", "--log-target=stderr",
                             "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + dir_ + "/native",
                             "-L", "module-null-sink sink_name=fuga_bench rate=48000 channels=1"},
             env_, -1, dir_ + "/pulseaudio.log");
@@ -156,6 +160,18 @@ public:
     }
 
     const std::vector<std::string>& env() const { return env_; }
+
+    // Underruns the server has logged so far, for any stream: `actual`
+    // ones played silence for want of data; the others found the stream's
+    // queue just emptied by the sink's read, before the next data came.
+    int underruns(bool actual) const {
+        std::ifstream log(dir_ + "/pulseaudio.log");
+        int n = 0;
+        const char* kind = actual ? "Actual underrun of" : "Implicit underrun of";
+        for (std::string line; std::getline(log, line);)
+            if (line.find(kind) != std::string::npos) ++n;
+        return n;
+    }
 
     size_t samples() {
         std::lock_guard<std::mutex> hold(lock_);
@@ -574,6 +590,8 @@ void key_figures(benchmark::State& state, bool window, bool echo) {
         }
     }
     if (keep) keep->stop();
+    state.counters["server_underruns"] = sound.underruns(true);
+    state.counters["server_queue_emptied"] = sound.underruns(false);
 }
 
 // The peer: espeak-ng from exec to its first sample.

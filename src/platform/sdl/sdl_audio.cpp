@@ -9,11 +9,10 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/sdl/sdl_audio_period.h"
 
 namespace {
 constexpr int SDL_AUDIO_MAX_BLOCKS = 16;
-// A short device buffer, so that a reset is heard within a few milliseconds.
-constexpr int SDL_AUDIO_BUFFER_MS = 20;
 
 struct SdlBlock {
     int buffer_number;
@@ -107,9 +106,7 @@ SDL_AudioSpec spec_for(const OsAudioFormat& fmt, SDL_AudioCallback callback) {
     want.freq = fmt.rate;
     want.format = fmt.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     want.channels = Uint8(fmt.channels);
-    Uint16 samples = 64;
-    while (samples * 2 <= fmt.rate * SDL_AUDIO_BUFFER_MS / 1000) samples = Uint16(samples * 2);
-    want.samples = samples;
+    want.samples = Uint16(sdl_audio_period_samples(fmt.rate));
     want.callback = callback;
     return want;
 }
