@@ -19,6 +19,7 @@
 #include "platform/sdl/sdl_draw.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_magnifier.h"
+#include "platform/sdl/sdl_session_bus.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace {
@@ -195,9 +196,11 @@ bool start() {
     // fontconfig reads its configuration and caches while SDL connects to
     // the display: both come before the first sound.
     bool font_found = false;
+    sdl_session_bus_hide_begin();
     std::thread fonts([&font_found] { font_found = sdl_font_available(); });
     bool video = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     fonts.join();
+    sdl_session_bus_hide_end();
     if (!video) return false;
     if (!font_found) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
