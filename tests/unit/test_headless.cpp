@@ -1,6 +1,7 @@
 // The headless backend's virtual clock, event order and sound device.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -54,6 +55,17 @@ OsAudioFormat format(int rate, int bits, int channels) {
 }
 
 using V = std::vector<std::string>;
+
+// A real thread (an engine) posting a wake-up after `delay_ms` of real time.
+std::thread post_wake_later(int param, int delay_ms) {
+    return std::thread([param, delay_ms] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms));
+        OsEvent ev;
+        ev.type = OsEventType::Wake;
+        ev.param = param;
+        hb().post_event(ev);
+    });
+}
 }  // namespace
 
 TEST(Headless, ScriptKeysComeOnlyWhenTheProgramWaitsForAKey) {
@@ -197,12 +209,7 @@ TEST(Headless, PostedEventsComeFirstAndFromAnyThread) {
     auto block = silence(110);
     ASSERT_TRUE(dev().write(0, block.data(), block.size()));
     hb().sleep_ms(20);  // the block is due
-    std::thread t([] {
-        OsEvent ev;
-        ev.type = OsEventType::Wake;
-        ev.param = 2980;
-        hb().post_event(ev);
-    });
+    std::thread t = post_wake_later(2980, 0);
     t.join();
     EXPECT_EQ(wait_one(-1, true), "wake 2980");
     EXPECT_EQ(wait_one(-1, true), "done 0");
@@ -210,13 +217,7 @@ TEST(Headless, PostedEventsComeFirstAndFromAnyThread) {
 
     // An endless wait with nothing to give still sees a late post.
     load("");
-    std::thread late([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        OsEvent ev;
-        ev.type = OsEventType::Wake;
-        ev.param = 1123;
-        hb().post_event(ev);
-    });
+    std::thread late = post_wake_later(1123, 20);
     EXPECT_EQ(wait_one(-1, false), "wake 1123");
     late.join();
 }
@@ -263,13 +264,7 @@ TEST(Headless, NoCloseWhileTheConsoleHoldsAnUnreadKey) {
     EXPECT_EQ(wait_one(-1, false), "down 88");
     EXPECT_EQ(poll_all(), (V{"char 120", "up 88"}));
     os_set_keys_unread(1);
-    std::thread engine([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
-        OsEvent ev;
-        ev.type = OsEventType::Wake;
-        ev.param = 1123;
-        hb().post_event(ev);
-    });
+    std::thread engine = post_wake_later(1123, 400);
     EXPECT_EQ(wait_one(-1, false), "wake 1123");
     engine.join();
     os_set_keys_unread(0);
