@@ -104,6 +104,16 @@ if [ "$mode" = killed ]; then
 else
     run_game
     status=$?
+    # Under load the game has now and then waited for ever for the end of a
+    # text the server spoke (not yet explained); one such run is reported and
+    # made again, a second one fails.
+    if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
+        echo "$mode: the game did not end within 120 s; its sound log ends with:" >&2
+        tail -n 3 "$out/game.sound" >&2
+        echo "$mode: running the game once more" >&2
+        run_game
+        status=$?
+    fi
 fi
 
 [ "$status" -ne 124 ] && [ "$status" -ne 137 ] || fail "the game did not end within 120 s"
