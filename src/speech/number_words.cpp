@@ -1,40 +1,13 @@
 // Portuguese number words and the fragment keys of numbers, times and dates.
 #include "speech/number_words.h"
 
-#include "util/latin1.h"
+#include "util/portuguese_numbers.h"
 
 namespace {
-const char* const UNITS[10] = {"zero", "um", "dois", "tres", "quatro", "cinco", "seis", "sete", "oito", "nove"};
-const char* const TEENS[10] = {"dez",      "onze",      "doze",      "treze",   "quatorze",
-                               "quinze",   "dezesseis", "dezessete", "dezoito", "dezenove"};
-const char* const TENS[10] = {"", "", "vinte", "trinta", "quarenta", "cinquenta", "sessenta", "setenta", "oitenta", "noventa"};
-const char* const HUNDREDS[10] = {"cem",        "cento",     "duzentos",   "trezentos",  "quatrocentos",
-                                  "quinhentos", "seiscentos", "setecentos", "oitocentos", "novecentos"};
-const char* const GROUP_SINGULAR[5] = {"trilhão ", "bilhão ", "milhão ", "mil ", ""};
-const char* const GROUP_PLURAL[5] = {"trilhões ", "bilhões ", "milhões ", "mil ", ""};
 const char* const WEEKDAYS[7] = {"Domingo", "Segunda", "Terca", "Quarta", "Quinta", "Sexta", "Sabado"};
 const char* const MONTHS[12] = {"Janeiro", "Fevereiro", "Marco",    "Abril",   "Maio",     "Junho",
                                 "Julho",   "Agosto",    "Setembro", "Outubro", "Novembro", "Dezembro"};
 constexpr int SPEECH_MAX_KEY = 8;
-
-std::string group_words(int d1, int d2, int d3) {
-    if (d1 == 0 && d2 == 0 && d3 == 0) return "";
-    if (d1 == 1 && d2 == 0 && d3 == 0) return HUNDREDS[0];
-    std::string w;
-    if (d1 != 0) {
-        w = HUNDREDS[d1];
-        if (d2 == 0 && d3 == 0) return w;
-        w += " e ";
-    }
-    if (d2 == 1) return w + TEENS[d3];
-    if (d2 != 0) {
-        w += TENS[d2];
-        if (d3 == 0) return w;
-        w += " e ";
-    }
-    if (d3 > 0) w += UNITS[d3];
-    return w;
-}
 
 SpokenPiece key_piece(const std::string& key) {
     SpokenPiece p;
@@ -51,42 +24,34 @@ SpokenPiece number_piece(long long n, bool feminine) {
 }
 }  // namespace
 
+std::string speech_stored_number_words(std::string words) {
+    const char e_circumflex = static_cast<char>(0xEA);
+    for (char& c : words)
+        if (c == e_circumflex) c = 'e';
+    return words;
+}
+
 std::string speech_number_words(long long n) {
-    if (n < 0) n = -n;
-    if (n == 0) return "zero";
-    // Five groups of three digits hold numbers below 10^15; larger ones keep
-    // their lowest fifteen digits rather than overflowing the groups.
-    n %= 1000000000000000LL;
-    std::string digits = std::to_string(n);
-    digits.insert(0, 15 - digits.size(), '0');
-    std::string words[5];
-    int values[5] = {};
-    int last = -1;
-    for (int i = 0; i < 5; ++i) {
-        int d1 = digits[i * 3] - '0', d2 = digits[i * 3 + 1] - '0', d3 = digits[i * 3 + 2] - '0';
-        values[i] = d1 * 100 + d2 * 10 + d3;
-        std::string w = group_words(d1, d2, d3);
-        if (!w.empty()) {
-            last = i;
-            if (i < 4) w += " " + latin1((d1 == 0 && d2 == 0 && d3 == 1) ? GROUP_SINGULAR[i] : GROUP_PLURAL[i]);
-        }
-        words[i] = w;
+    uint64_t magnitude = n < 0 ? 0 - static_cast<uint64_t>(n) : static_cast<uint64_t>(n);
+    std::string words = speech_stored_number_words(portuguese_cardinal(magnitude));
+    // A thousand after a higher group keeps its "um" here ("um milhao e um
+    // mil"): only a leading "um mil" loses it.
+    std::string out;
+    std::string previous;
+    size_t i = 0;
+    while (i < words.size()) {
+        size_t end = words.find(' ', i);
+        if (end == std::string::npos) end = words.size();
+        std::string word = words.substr(i, end - i);
+        bool after_group = previous == "e" || previous.rfind("milh", 0) == 0 || previous.rfind("bilh", 0) == 0 ||
+                           previous.rfind("trilh", 0) == 0;
+        if (word == "mil" && after_group) out += "um ";
+        out += word;
+        if (end < words.size()) out += ' ';
+        previous = word;
+        i = end + 1;
     }
-    // "e" joins the last group only when that group is below a hundred or a
-    // whole hundred: "mil e um", "mil e duzentos", but "mil novecentos e
-    // noventa e nove", "dois milhões trezentos mil".
-    bool joined_last = last >= 0 && (values[last] < 100 || values[last] % 100 == 0);
-    std::string result;
-    bool earlier = false;
-    for (int i = 0; i < 5; ++i) {
-        if (words[i].empty()) continue;
-        if (i == last && earlier && joined_last) result += "e ";
-        result += words[i];
-        earlier = true;
-    }
-    while (!result.empty() && result.back() == ' ') result.pop_back();
-    if (result.rfind("um mil", 0) == 0 && result.rfind("um milh", 0) != 0) result.erase(0, 3);
-    return result;
+    return out;
 }
 
 std::vector<std::string> speech_number_fragment_keys(const std::string& words, bool feminine) {
@@ -142,13 +107,13 @@ std::vector<SpokenPiece> speech_day_month_year_pieces(int day, int month, int ye
     std::vector<SpokenPiece> p;
     if (month < 1 || month > 12) return p;
     p.push_back(key_piece(std::string("_") + WEEKDAYS[speech_weekday(day, month, year)]));
-    if (day == 1) p.push_back(key_piece("_primeir"));
+    if (day == 1) p.push_back(key_piece(("_" + portuguese_ordinal(1)).substr(0, SPEECH_MAX_KEY)));
     else p.push_back(number_piece(day, false));
     p.push_back(key_piece("_de"));
     p.push_back(key_piece(("_" + std::string(MONTHS[month - 1])).substr(0, SPEECH_MAX_KEY)));
     p.push_back(key_piece("_de"));
-    // The whole year in words: "dois mil e vinte e seis", "mil novecentos e
-    // noventa e nove", "dois mil e cem", "dois mil trezentos e quarenta".
+    // The whole year in words: "dois mil e vinte e seis", "dois mil e cem",
+    // "dois mil trezentos e quarenta".
     p.push_back(number_piece(year, false));
     return p;
 }

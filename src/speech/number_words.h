@@ -6,9 +6,13 @@
 #include <vector>
 
 // n >= 0 in Portuguese words, e.g. 2345 -> "dois mil trezentos e quarenta e
-// cinco", 1200 -> "mil e duzentos".
+// cinco", 1200 -> "mil e duzentos"; a thousand after a higher group is "um
+// mil" (1001000 -> "um milhão e um mil").
 // Negative numbers are spoken as their magnitude (callers speak the sign).
 std::string speech_number_words(long long n);
+// Number words as this front end stores them: "três" is "tres" (the
+// fragments' keys and the words above carry no circumflex).
+std::string speech_stored_number_words(std::string words);
 
 // The fragment keys that speak `words`, in order: accents of "ã"/"õ" dropped,
 // "dezessete" as "dezeset", each key cut to 8 characters; with `feminine` the

@@ -4,16 +4,12 @@
 #include "speech/number_words.h"
 #include "util/character_names.h"
 #include "util/latin1.h"
+#include "util/portuguese_numbers.h"
 
 namespace {
-// Words of the number, time and date fragments as they are spoken.
-const char* const FRAGMENT_WORDS[] = {
-    "zero", "um", "uma", "dois", "duas", "tres", "quatro", "cinco", "seis", "sete", "oito", "nove", "dez", "onze",
-    "doze", "treze", "quatorze", "quinze", "dezesseis", "dezessete", "dezoito", "dezenove", "vinte", "trinta",
-    "quarenta", "cinquenta", "sessenta", "setenta", "oitenta", "noventa", "cem", "cento", "duzentos", "trezentos",
-    "quatrocentos", "quinhentos", "seiscentos", "setecentos", "oitocentos", "novecentos", "e", "mil", "milhão",
-    "milhões", "bilhão", "bilhões", "trilhão", "trilhões", "hora", "horas", "minuto", "minutos", "primeiro", "de",
-};
+// Words of the time and date fragments besides the numbers' own, and the
+// feminine forms of hours.
+const char* const TIME_WORDS[] = {"uma", "duas", "hora", "horas", "minuto", "minutos", "de"};
 
 struct Fixed {
     const char* key;
@@ -66,11 +62,13 @@ std::vector<SpeechRecording> speech_letter_recordings() {
         if (!name.empty()) out.push_back({"_" + std::to_string(c), name});
     }
     for (const Fixed& f : EXTRA_NAMES) out.push_back({f.key, latin1(f.text)});
-    for (const char* w : FRAGMENT_WORDS) {
-        std::string word = latin1(w);
-        // The stored word has no accent; it is spoken with one.
-        std::string spoken = word == "tres" ? latin1("três") : word;
-        for (const std::string& key : speech_number_fragment_keys(word, false)) out.push_back({key, spoken});
+    std::vector<std::string> words = portuguese_cardinal_vocabulary();
+    words.push_back(portuguese_ordinal(1));
+    for (const char* w : TIME_WORDS) words.push_back(w);
+    for (const std::string& spoken : words) {
+        // The key drops the accents ("_tres"); the recording keeps them.
+        for (const std::string& key : speech_number_fragment_keys(speech_stored_number_words(spoken), false))
+            out.push_back({key, spoken});
     }
     for (const Fixed& f : CALENDAR) out.push_back({f.key, latin1(f.text)});
     for (const Fixed& f : PROMPTS) out.push_back({f.key, latin1(f.text)});

@@ -23,5 +23,6 @@ std::string verna_number_words(const std::string& text, size_t& pos);
 // Cardinal words of n (0 <= n < 10^15; larger values read their last 15
 // digits). May end in a blank.
 std::string verna_cardinal_words(uint64_t n);
-// Ordinal words of n; from 2000 on, the cardinal words.
-std::string verna_ordinal_words(uint64_t n, VernaGender gender);
+// Ordinal words of n (2000 "segundo milésimo"); the plural turns every word
+// ("vigésimos primeiros").
+std::string verna_ordinal_words(uint64_t n, VernaGender gender, bool plural = false);

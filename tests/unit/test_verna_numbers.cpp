@@ -59,7 +59,11 @@ TEST(VernaNumbers, OrdinalsAndTheirMarks) {
     EXPECT_EQ(ordinal(21, VernaGender::Feminine), "vigésima primeira");
     EXPECT_EQ(ordinal(1000), "milésimo");
     EXPECT_EQ(ordinal(1999, VernaGender::Feminine), "milésima nongentésima nonagésima nona");
-    EXPECT_EQ(ordinal(2000), "dois mil ");
+    EXPECT_EQ(ordinal(80), "octogésimo");
+    EXPECT_EQ(ordinal(487), "quadringentésimo octogésimo sétimo");
+    EXPECT_EQ(ordinal(700), "septingentésimo");
+    EXPECT_EQ(ordinal(800, VernaGender::Feminine), "octingentésima");
+    EXPECT_EQ(ordinal(2000), "segundo milésimo");
     EXPECT_EQ(read("1º"), "primeiro");
     EXPECT_EQ(read("1ª"), "primeira");
     size_t stop = 0;
@@ -69,12 +73,15 @@ TEST(VernaNumbers, OrdinalsAndTheirMarks) {
     EXPECT_EQ(stop, 4u);
     EXPECT_EQ(read("3as."), "terceiras");
     EXPECT_EQ(read("10o."), "décimo");
-    // Ordinal marks drop the leading zeros; 2000 and up read as cardinals,
-    // without a plural "s" that would be spelled.
+    // A plural ordinal turns every word, not only the last.
+    EXPECT_EQ(read("21os."), "vigésimos primeiros");
+    EXPECT_EQ(read("32as."), "trigésimas segundas");
+    // Ordinal marks drop the leading zeros; thousands and up stay ordinals.
     EXPECT_EQ(read("01º"), "primeiro");
-    EXPECT_EQ(read("2000º", &stop), "dois mil");
+    EXPECT_EQ(read("2000º", &stop), "segundo milésimo");
     EXPECT_EQ(stop, 5u);
-    EXPECT_EQ(read("2000os."), "dois mil");
+    EXPECT_EQ(read("2000os."), "segundos milésimos");
+    EXPECT_EQ(read("1.500ª"), "milésima quingentésima");
 }
 
 TEST(VernaNumbers, ZerosSeparatorsAndWhereReadingStops) {
