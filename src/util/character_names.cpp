@@ -206,6 +206,9 @@ const std::array<std::string, 256>& name_table() {
         std::array<std::string, 256> t;
         for (const NamedCode& n : CHARACTER_NAMES) t[n.code] = latin1(n.name);
         for (int c = 224; c <= 255; ++c) t[c] = t[c - 32];
+        // The division sign stands where a small letter would, beside the
+        // small o-slash; it is no relative of the multiplication sign.
+        t[247] = latin1("dividido por");
         return t;
     }();
     return table;
