@@ -40,11 +40,12 @@ int usage() {
 bool load(const std::string& dir) {
     verna_set_message_recorder(to_stderr);
     bool ok = true;
-    if (!verna_load_rules(dir + "/portug.nrl") || !verna_load_exceptions(dir + "/portug.exc")) {
-        std::fprintf(stderr, "verna_text: %s/portug.nrl or portug.exc cannot be read\n", dir.c_str());
+    if (!verna_load_rules(dir + "/portug.nrl")) ok = false;
+    if (!verna_rules_message().empty()) std::fprintf(stderr, "verna_text: %s\n", verna_rules_message().c_str());
+    if (!verna_load_exceptions(dir + "/portug.exc")) {
+        std::fprintf(stderr, "verna_text: %s/portug.exc cannot be read\n", dir.c_str());
         ok = false;
     }
-    if (!verna_rules_message().empty()) std::fprintf(stderr, "verna_text: %s\n", verna_rules_message().c_str());
     if (!verna_load_abbreviations(dir + "/portug.abr")) {
         std::fprintf(stderr, "verna_text: %s\n", verna_abbreviations_message().c_str());
         ok = false;
@@ -89,6 +90,7 @@ int speak_to_file(const std::string& dir, std::string voice, const std::string& 
         std::fprintf(stderr, "verna_text: the engine did not start: %s (voice %s, data %s)\n",
                      why.empty() ? "MBROLA, the voice or the output file failed" : utf8(why).c_str(),
                      utf8(verna_database_path(voice)).c_str(), dir.c_str());
+        if (!verna_rules_message().empty()) std::fprintf(stderr, "verna_text: %s\n", verna_rules_message().c_str());
         verna_stop();
         return 1;
     }

@@ -38,6 +38,8 @@ bool verna_load_abbreviations_text(std::string_view text, const std::string& nam
         if (eq != std::string::npos) {
             a.key = verna_upper(verna_trim(std::string_view(line).substr(0, eq)));
             a.expansion = verna_trim(std::string_view(line).substr(eq + 1, VERNA_MAX_EXPANSION));
+        } else if (g_abbr.message.empty()) {
+            g_abbr.message = name + ":" + std::to_string(lines.number) + ": no \"=\": the line never matches";
         }
         g_abbr.entries.push_back(std::move(a));
     }

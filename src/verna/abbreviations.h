@@ -19,7 +19,8 @@ bool verna_load_abbreviations_text(std::string_view text, const std::string& nam
 // or "" when there is none.
 std::string verna_abbreviation(std::string_view word);
 int verna_abbreviation_count();
-// "file:line: what" for the failure of the last load; empty when it was clean.
+// "file:line: what" for the failure of the last load, or for its first line
+// without "=" (kept as an entry that never matches); empty when it was clean.
 const std::string& verna_abbreviations_message();
 // Empty table.
 void verna_abbreviations_reset();

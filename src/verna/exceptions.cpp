@@ -21,6 +21,7 @@ struct ExceptionsState {
     // Each word's first entry in the sorted list: every word of every text
     // is looked up, some several times (plural S, verb M).
     std::unordered_map<std::string_view, size_t> first;
+    std::string message;
 };
 ExceptionsState g_exceptions;
 
@@ -33,20 +34,30 @@ const Exception* find(const std::string& word) {
 void verna_clear_exceptions() {
     g_exceptions.first.clear();
     std::vector<Exception>().swap(g_exceptions.entries);
+    g_exceptions.message.clear();
 }
 int verna_exception_count() { return static_cast<int>(g_exceptions.entries.size()); }
+const std::string& verna_exceptions_message() { return g_exceptions.message; }
 
-bool verna_load_exceptions_text(std::string_view text, const std::string&) {
+bool verna_load_exceptions_text(std::string_view text, const std::string& name) {
     verna_clear_exceptions();
+    auto note = [&name](int line, const char* what) {
+        if (g_exceptions.message.empty()) g_exceptions.message = name + ":" + std::to_string(line) + ": " + what;
+    };
     VernaLineCursor lines{text};
     std::string_view raw;
-    while (static_cast<int>(g_exceptions.entries.size()) < VERNA_MAX_EXCEPTIONS && lines.next(raw)) {
+    while (lines.next(raw)) {
+        if (raw.empty()) continue;
+        if (static_cast<int>(g_exceptions.entries.size()) == VERNA_MAX_EXCEPTIONS) {
+            note(lines.number, "more than 15000 entries; the rest is ignored");
+            break;
+        }
         std::string line = verna_upper(raw.substr(0, VERNA_MAX_EXCEPTION_LINE));
-        if (line.empty()) continue;
         Exception e;
         size_t eq = line.find('=');
         if (eq == std::string::npos) {
             // Words are runs of letters: one ending in "|" never matches.
+            note(lines.number, "no \"=\": the line never matches");
             e.word = line + "|";
         } else {
             e.word = line.substr(0, eq);

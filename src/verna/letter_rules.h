@@ -22,8 +22,11 @@ constexpr int VERNA_MAX_EXCEPTIONS = 15000;
 constexpr int VERNA_MAX_EXCEPTION_LINE = 255;
 
 // Releases every rule, then reads a rules file. False when it cannot be
-// opened, or holds more than VERNA_MAX_RULES rules (the first ones stay).
-// Lines whose letter group is empty are skipped: they could never advance.
+// opened, holds no rule, holds a line (neither a ";" comment nor blank) that
+// is not left(letters)right=output, with a control character, (no rule
+// stays loaded), or holds more than VERNA_MAX_RULES rules (the first ones
+// stay). Lines whose letter group is empty are skipped: they could never
+// advance. verna_rules_message() says which file and line.
 bool verna_load_rules(const std::string& path);
 bool verna_load_rules_text(std::string_view text, const std::string& name);
 // Frees every rule of every bucket.
@@ -36,6 +39,9 @@ bool verna_load_exceptions(const std::string& path);
 bool verna_load_exceptions_text(std::string_view text, const std::string& name);
 void verna_clear_exceptions();
 int verna_exception_count();
+// "file:line: what" for the first line of the last exceptions load that
+// cannot work as written (no "=", past the capacity); empty when clean.
+const std::string& verna_exceptions_message();
 // The respelling of an upper-case word, splitting final S and M off when the
 // word itself is absent ("CASAS" from "CASA"); the word unchanged otherwise.
 std::string verna_exception_lookup(const std::string& word);

@@ -27,6 +27,19 @@ bool field(std::string_view line, size_t& pos, char delimiter, size_t keep, std:
     return found;
 }
 
+bool blank_line(std::string_view line) {
+    for (char c : line)
+        if (c != ' ' && c != '\t') return false;
+    return true;
+}
+
+// Rule files are text: a control character in a line means some other kind of file.
+bool has_control_character(std::string_view line) {
+    for (char c : line)
+        if (static_cast<unsigned char>(c) < 32 && c != '\t') return true;
+    return false;
+}
+
 void note(const std::string& name, int line, const std::string& what) {
     if (g_table.message.empty()) g_table.message = name + ":" + std::to_string(line) + ": " + what;
 }
@@ -59,21 +72,24 @@ bool verna_load_rules_text(std::string_view text, const std::string& name) {
     std::string_view line;
     while (lines.next(line)) {
         if (!line.empty() && line[0] == ';') continue;
+        if (blank_line(line)) continue;
         size_t pos = 0;
         VernaRule rule;
-        // A field whose delimiter is missing takes the rest; the later ones stay empty.
-        if (field(line, pos, '(', VERNA_MAX_CONTEXT, rule.left) &&
-            field(line, pos, ')', VERNA_MAX_GROUP, rule.group) &&
-            field(line, pos, '=', VERNA_MAX_CONTEXT, rule.right))
-            field(line, pos, '|', VERNA_MAX_RULE_OUTPUT, rule.output);
+        // A line that is not left(letters)right=output is not a damaged rule
+        // to guess at: the whole file is refused (a file of anything else
+        // would otherwise load as no rules and leave the engine mute).
+        bool complete = field(line, pos, '(', VERNA_MAX_CONTEXT, rule.left) &&
+                        field(line, pos, ')', VERNA_MAX_GROUP, rule.group) &&
+                        field(line, pos, '=', VERNA_MAX_CONTEXT, rule.right);
+        if (!complete || has_control_character(line)) {
+            verna_release_rules();
+            g_table.message = name + ":" + std::to_string(lines.number) + ": not a rule (left(letters)right=phonemes)";
+            return false;
+        }
+        field(line, pos, '|', VERNA_MAX_RULE_OUTPUT, rule.output);
         if (rule.group.empty()) {
             // It could never consume a letter.
-            if (!line.empty()) note(name, lines.number, "rule without letters skipped");
-            continue;
-        }
-        unsigned char first = static_cast<unsigned char>(rule.group[0]);
-        if (first < 32) {
-            note(name, lines.number, "rule for a control character skipped");
+            note(name, lines.number, "rule without letters skipped");
             continue;
         }
         if (g_table.count == VERNA_MAX_RULES) {
@@ -81,8 +97,13 @@ bool verna_load_rules_text(std::string_view text, const std::string& name) {
                               std::to_string(VERNA_MAX_RULES) + " rules";
             return false;
         }
+        unsigned char first = static_cast<unsigned char>(rule.group[0]);
         g_table.buckets[first - 32].push_back(std::move(rule));
         ++g_table.count;
+    }
+    if (g_table.count == 0) {
+        g_table.message = name + ": no rules";
+        return false;
     }
     return true;
 }

@@ -22,6 +22,7 @@
 #include "util/wave_format.h"
 #include "verna/abbreviations.h"
 #include "verna/backend.h"
+#include "verna/letter_rules.h"
 #include "verna/mbrola.h"
 #include "verna/mbrola_pipe.h"
 #include "verna/message.h"
@@ -138,6 +139,19 @@ TEST_F(VernaEngine, FailuresOfStartRecordTheirTextsInOrder) {
     verna_set_output_file("");
     EXPECT_TRUE(start());
     EXPECT_EQ(verna_last_error(), "");
+}
+
+TEST_F(VernaEngine, ARulesFileOfGarbageFailsTheStartAndNamesItsLine) {
+    REQUIRE_MBROLA();
+    write_file("portug.nrl", "; rules\n(A)=a\nthis is no rule\n");
+    EXPECT_FALSE(start());
+    EXPECT_EQ(verna_last_error(), latin1("Erro na base de dados de português"));
+    EXPECT_EQ(verna_rules_message(), path("portug.nrl") + ":3: not a rule (left(letters)right=phonemes)");
+    verna_stop();
+    write_file("portug.nrl", "");
+    EXPECT_FALSE(start());
+    EXPECT_EQ(verna_rules_message(), path("portug.nrl") + ": no rules");
+    verna_stop();
 }
 
 TEST_F(VernaEngine, ALibraryWithoutOneEntryPointCannotStartTheEngine) {

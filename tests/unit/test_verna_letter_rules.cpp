@@ -154,11 +154,38 @@ TEST_F(VernaLetterRules, TextToPhonemesWithPausesAndLinking) {
 }
 
 TEST_F(VernaLetterRules, HostileRuleLinesNeverStall) {
-    ASSERT_TRUE(verna_load_rules_text(latin1("((((\n)(=\n(A\n#%(B)==|\n\x01(\x01)=x\n(A)))=q\n(C)=c&&\n"), "odd.nrl"));
+    ASSERT_TRUE(verna_load_rules_text(latin1("((((()=x\n#%(B)==|\n(A)))=q\n(C)=c&&\n\n  \t\n"), "odd.nrl"));
     VernaLines out;
     verna_convert_word("ABCA", 1, out);
     EXPECT_GE(out.size(), 1u);
     EXPECT_EQ(out.back(), "");
     EXPECT_FALSE(verna_load_rules("/nonexistent/portug.nrl"));
     EXPECT_EQ(verna_rule_count(), 0);
+}
+
+TEST_F(VernaLetterRules, AFileOfAnythingButRulesIsRefusedAtItsFirstBadLine) {
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"; rules\n(A)=a\n\n((((\n(B)=b\n", "bad.nrl:4: not a rule (left(letters)right=phonemes)"},
+        {"(A)=a\n)(=\n", "bad.nrl:2: not a rule (left(letters)right=phonemes)"},
+        {"(A\n", "bad.nrl:1: not a rule (left(letters)right=phonemes)"},
+        {"(A)=a\n(B)b\n", "bad.nrl:2: not a rule (left(letters)right=phonemes)"},
+        {"(A)=a\n\x01(\x01)=x\n", "bad.nrl:2: not a rule (left(letters)right=phonemes)"},
+        {"Hello, world.\n", "bad.nrl:1: not a rule (left(letters)right=phonemes)"},
+        {"", "bad.nrl: no rules"},
+        {"; only a comment\n\n", "bad.nrl: no rules"},
+    };
+    for (const Case& c : cases) {
+        rules("");
+        EXPECT_FALSE(verna_load_rules_text(c.text, "bad.nrl")) << c.message;
+        EXPECT_EQ(verna_rules_message(), c.message);
+        EXPECT_EQ(verna_rule_count(), 0) << "nothing half-loaded stays";
+    }
+    // A line of a binary file that happens to hold the three delimiters.
+    static const char binary[] = "(A)=a\n\x7f" "ELF\x02\x01\x01\0\0\0(=)\n";
+    EXPECT_FALSE(verna_load_rules_text(std::string_view(binary, sizeof binary - 1), "bad.nrl"));
+    EXPECT_EQ(verna_rules_message(), "bad.nrl:2: not a rule (left(letters)right=phonemes)");
 }
