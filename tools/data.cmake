@@ -23,6 +23,26 @@ configure_file(${CMAKE_SOURCE_DIR}/tools/TALUNE.INI.in ${FUGA_DATA_DIR}/TALUNE.I
 
 add_custom_target(fuga_data ALL)
 
+# Every rule, exception, abbreviation, prosody and diphone-list file is
+# loaded at build time by the loader the program uses (tools/check_data):
+# what that loader refuses or reports fails the build, naming the file and
+# line, instead of leaving a synthesizer mute at run time.
+set(FUGA_DATA_CHECKS_DIR ${CMAKE_BINARY_DIR}/data-checks)
+file(MAKE_DIRECTORY ${FUGA_DATA_CHECKS_DIR})
+add_custom_target(fuga_data_checks)
+add_dependencies(fuga_data fuga_data_checks)
+function(fuga_check_data kind file)
+  get_filename_component(name ${file} NAME)
+  set(stamp ${FUGA_DATA_CHECKS_DIR}/${name}.${kind}.ok)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND check_data ${kind} ${file}
+    COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+    DEPENDS check_data ${file}
+    COMMENT "Checking ${name} with its loader")
+  add_custom_target(fuga_check_${kind}_${name} DEPENDS ${stamp})
+  add_dependencies(fuga_data_checks fuga_check_${kind}_${name})
+endfunction()
+
 # Recordings of the letters directory: letters, number, time and date
 # fragments, the editor's prompts and spelling words, from the list the
 # program itself holds (tools/letter_recordings prints it), and dial tones.
@@ -70,6 +90,8 @@ add_custom_command(OUTPUT ${FUGA_EXCEPTIONS_FILE}
   DEPENDS to_latin1 ${CMAKE_SOURCE_DIR}/data/portug.exc
   COMMENT "Exceptions portug.exc in Latin-1")
 add_custom_target(fuga_rules_data DEPENDS ${FUGA_RULES_FILE} ${FUGA_EXCEPTIONS_FILE})
+fuga_check_data(rgr ${CMAKE_SOURCE_DIR}/data/regras.rgr)
+fuga_check_data(own-exc ${CMAKE_SOURCE_DIR}/data/portug.exc)
 add_dependencies(fuga_data fuga_rules_data)
 
 # The Portuguese engine's rules, exceptions, abbreviations and prosody
@@ -83,6 +105,9 @@ foreach(name portug.nrl portug.exc portug.abr portug.pro)
     DEPENDS to_latin1 ${CMAKE_SOURCE_DIR}/data/verna/${name}
     COMMENT "Portuguese engine data ${name} in Latin-1")
   list(APPEND FUGA_VERNA_FILES ${FUGA_VERNA_DIR}/${name})
+  get_filename_component(kind ${name} EXT)
+  string(SUBSTRING ${kind} 1 -1 kind)
+  fuga_check_data(${kind} ${CMAKE_SOURCE_DIR}/data/verna/${name})
 endforeach()
 
 # The diphone list of the MBROLA voice, asked of MBROLA, and registry.ini
@@ -99,6 +124,7 @@ if(FUGA_MBROLA_PROGRAM AND EXISTS ${FUGA_MBROLA_VOICE_PATH})
     DEPENDS verna_dfn ${FUGA_VERNA_DIR}/portug.nrl
     COMMENT "Diphone list portug.dfn of the MBROLA voice ${FUGA_MBROLA_VOICE}")
   list(APPEND FUGA_VERNA_FILES ${FUGA_VERNA_DIR}/portug.dfn)
+  fuga_check_data(dfn ${FUGA_VERNA_DIR}/portug.dfn)
 else()
   message(STATUS "MBROLA or its voice ${FUGA_MBROLA_VOICE_PATH} is not installed (Debian: mbrola, "
           "mbrola-br1): the Portuguese engine cannot start and the own reader speaks instead")
