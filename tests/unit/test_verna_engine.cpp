@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/extsynth.h"
 #include "audio/wave_output.h"
 #include "console_test_support.h"
 #include "mbrola_voice.h"
@@ -152,6 +153,14 @@ TEST_F(VernaEngine, ARulesFileOfGarbageFailsTheStartAndNamesItsLine) {
     EXPECT_FALSE(start());
     EXPECT_EQ(verna_rules_message(), path("portug.nrl") + ": no rules");
     verna_stop();
+    // Configured as the front end's synthesizer, it is not taken on: the
+    // front end keeps its own reader.
+    write_file("TALUNE.INI", "[VERNATTS]\nDIR=" + dir_.string() + "\nMBROLA_DB=" + BR1 + "\n");
+    verna_backend_reset();
+    extsynth_register(EXTSYNTH_TYPE_VERNA, verna_backend_engine());
+    EXPECT_FALSE(extsynth_start(0, 0, 0, "", EXTSYNTH_TYPE_VERNA));
+    EXPECT_FALSE(extsynth_available());
+    extsynth_reset();
 }
 
 TEST_F(VernaEngine, ALibraryWithoutOneEntryPointCannotStartTheEngine) {
