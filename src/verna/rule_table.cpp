@@ -92,12 +92,17 @@ bool verna_load_rules_text(std::string_view text, const std::string& name) {
             note(name, lines.number, "rule without letters skipped");
             continue;
         }
+        unsigned char first = static_cast<unsigned char>(rule.group[0]);
+        if (first < 32) {
+            // A tab: no bucket holds it, and words never contain one.
+            note(name, lines.number, "rule for a control character skipped");
+            continue;
+        }
         if (g_table.count == VERNA_MAX_RULES) {
             g_table.message = name + ":" + std::to_string(lines.number) + ": more than " +
                               std::to_string(VERNA_MAX_RULES) + " rules";
             return false;
         }
-        unsigned char first = static_cast<unsigned char>(rule.group[0]);
         g_table.buckets[first - 32].push_back(std::move(rule));
         ++g_table.count;
     }

@@ -154,7 +154,10 @@ TEST_F(VernaLetterRules, TextToPhonemesWithPausesAndLinking) {
 }
 
 TEST_F(VernaLetterRules, HostileRuleLinesNeverStall) {
-    ASSERT_TRUE(verna_load_rules_text(latin1("((((()=x\n#%(B)==|\n(A)))=q\n(C)=c&&\n\n  \t\n"), "odd.nrl"));
+    ASSERT_TRUE(verna_load_rules_text(latin1("((((()=x\n#%(B)==|\n(A)))=q\n(C)=c&&\n\n  \t\n(\tA)=t\n"), "odd.nrl"));
+    // A rule for a tab has no bucket: it is skipped and named.
+    EXPECT_EQ(verna_rules_message(), "odd.nrl:7: rule for a control character skipped");
+    EXPECT_EQ(verna_rule_count(), 4);
     VernaLines out;
     verna_convert_word("ABCA", 1, out);
     EXPECT_GE(out.size(), 1u);
