@@ -50,9 +50,16 @@ VernaLines mbrola_lines_for(const std::string& text) {
 
 void verna_set_output_file(const std::string& name) { g_engine.output_name = name; }
 
+namespace {
+double held(double factor, double low, double high) {
+    if (factor != factor) return 1.0;  // NaN
+    return factor < low ? low : factor > high ? high : factor;
+}
+}  // namespace
+
 void verna_set_factors(double duration_factor, double pitch_factor) {
-    g_engine.duration_factor = duration_factor;
-    g_engine.pitch_factor = pitch_factor;
+    g_engine.duration_factor = held(duration_factor, VERNA_MIN_DURATION_FACTOR, VERNA_MAX_DURATION_FACTOR);
+    g_engine.pitch_factor = held(pitch_factor, VERNA_MIN_PITCH_FACTOR, VERNA_MAX_PITCH_FACTOR);
 }
 
 std::string verna_database_path(const std::string& database) {

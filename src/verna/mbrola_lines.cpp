@@ -237,7 +237,13 @@ struct WordState {
     int stage = 0;  // 0 no point yet, 1 first point set, 2 at the stressed phoneme, 3 after it
     int percent = 100;
     int marker_length = 0;
+    bool stressed_vowel = false;  // the stress mark stood on a vowel of this word
 };
+
+// The names the voices give vowels and glides.
+bool vowel_name(std::string_view name) {
+    return !name.empty() && std::string_view("aeiouwy@").find(name[0]) != std::string_view::npos;
+}
 
 void add_pitch_point(LineNumbers& numbers, const WordState& w, int digit_index, int position, double pitch_factor) {
     unsigned char c = static_cast<unsigned char>(w.pattern.size() > size_t(digit_index) ? w.pattern[digit_index] : 0);
@@ -331,6 +337,7 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
             w.pattern.assign(in.substr(1, 3));
             w.marker_length = int(in.size() - 4);
             w.stage = 0;
+            w.stressed_vowel = false;
             add_filler(r, out);
             out.emplace_back().append(1, ';').append(in.substr(5));
             advance_repair(r);
@@ -348,8 +355,14 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
             in.remove_prefix(1);
             if (!in.empty() && static_cast<unsigned char>(in[0]) == VERNA_END_STRESS_MARK) in.remove_prefix(1);
             w.stage = 2;
+            w.stressed_vowel = vowel_name(in);
         } else if (static_cast<unsigned char>(in[0]) == VERNA_END_STRESS_MARK) {
             in.remove_prefix(1);
+            w.percent = 100;
+        } else if (w.stressed_vowel && vowel_name(in)) {
+            // A vowel after the stressed one is the next syllable (dia, rua,
+            // boa): it is not lengthened, even where no consonant between
+            // them ended the stretch.
             w.percent = 100;
         }
         int duration;

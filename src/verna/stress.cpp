@@ -4,15 +4,20 @@
 #include "verna/letters.h"
 
 namespace {
-bool accented(unsigned char c) {
+// An acute or circumflex accent marks the stressed vowel wherever it stands
+// (órgão, bênção, ímã); a tilde marks nasality, and the stress only when no
+// other accent does (irmã, limões). The grave of a contraction marks neither
+// (àquela).
+bool stress_accent(unsigned char c) {
     switch (c) {
-        case 0xe0: case 0xe1: case 0xe2: case 0xe3: case 0xe9: case 0xea: case 0xed: case 0xf3: case 0xf4:
-        case 0xf5: case 0xfa:
+        case 0xe1: case 0xe2: case 0xe9: case 0xea: case 0xed: case 0xf3: case 0xf4: case 0xfa:
             return true;
         default:
             return false;
     }
 }
+
+bool tilde(unsigned char c) { return c == 0xe3 || c == 0xf5; }
 
 bool stress_vowel(unsigned char c) {
     return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u' || c == 'w' || c == 'y' || c == 0xfc;
@@ -27,9 +32,17 @@ bool among(unsigned char c, const char* set) {
 
 int verna_find_stress(const std::string& original) {
     std::string word = verna_lower(original);
-    const int n = static_cast<int>(word.size());
+    int n = static_cast<int>(word.size());
     for (int p = n; p >= 1; --p)
-        if (accented(static_cast<unsigned char>(word[p - 1]))) return p;
+        if (stress_accent(static_cast<unsigned char>(word[p - 1]))) return p;
+    for (int p = n; p >= 1; --p)
+        if (tilde(static_cast<unsigned char>(word[p - 1]))) return p;
+    // A plural in -ens keeps the stress of its singular in -em (itens, item;
+    // homens, homem): the letters before the e are the same in both.
+    if (n >= 3 && word.compare(size_t(n - 3), 3, "ens") == 0) {
+        word.replace(size_t(n - 2), 2, "m");
+        --n;
+    }
     bool any_vowel = false;
     for (char c : word) any_vowel = any_vowel || stress_vowel(static_cast<unsigned char>(c));
     if (!any_vowel) return 0;

@@ -27,11 +27,34 @@ const VernaIntonationRule* first_matching_rule(std::string_view previous, std::s
     }
     return nullptr;
 }
+
+bool rules_name_word_questions() {
+    for (const VernaIntonationRule& rule : verna_intonation_rules())
+        if (rule.previous == VERNA_WORD_QUESTION_KEY || rule.current == VERNA_WORD_QUESTION_KEY ||
+            rule.next == VERNA_WORD_QUESTION_KEY)
+            return true;
+    return false;
+}
+
+// Whether the sentence so far opens with a question word.
+struct SentenceStart {
+    int words = 0;
+    bool first_keyed = false;
+    bool question_word = false;
+    void word(const std::string& key) {
+        ++words;
+        bool is_question_word = key == VERNA_QUESTION_WORD_KEY;
+        if (words == 1) first_keyed = key != "XX";
+        if (is_question_word && (words == 1 || (words == 2 && first_keyed))) question_word = true;
+    }
+};
 }  // namespace
 
 VernaLines verna_tokenise(const std::string& text) {
     VernaLines out;
     out.push_back(BOUNDARY);
+    const bool word_questions = rules_name_word_questions();
+    SentenceStart sentence;
     size_t pos = 0;
     while (true) {
         while (pos < text.size() && text[pos] == ' ') ++pos;
@@ -45,6 +68,7 @@ VernaLines verna_tokenise(const std::string& text) {
         } else if (!verna_is_letter(static_cast<unsigned char>(text[pos]))) {
             key = std::string(2, text[pos]);
             token = std::string_view(text).substr(pos, 1);
+            if (text[pos] == '?' && word_questions && sentence.question_word) key = VERNA_WORD_QUESTION_KEY;
             ++pos;
         } else {
             size_t start = pos;
@@ -54,12 +78,16 @@ VernaLines verna_tokenise(const std::string& text) {
             if (key.empty()) key = "XX";
             // A one-character key from the file keeps the line's layout.
             if (key.size() < 2) key += ' ';
+            sentence.word(key);
         }
         std::string line;
         line.reserve(key.size() + token.size() + 2);
         line.append(1, '[').append(key).append(1, ']').append(token);
         out.push_back(std::move(line));
-        if (token[0] == '!' || token[0] == '.' || token[0] == '?') out.push_back(BOUNDARY);
+        if (token[0] == '!' || token[0] == '.' || token[0] == '?') {
+            out.push_back(BOUNDARY);
+            sentence = SentenceStart{};
+        }
     }
     return out;
 }

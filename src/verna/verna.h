@@ -21,7 +21,16 @@ constexpr size_t VERNA_MAX_ERROR_TEXT = 255;
 // The WAV file verna_start creates and all sound then goes to; "" for the
 // sound card. Takes effect at the next verna_start.
 void verna_set_output_file(const std::string& name);
-// Multiply every later duration and pitch value.
+// The factors every setting of rate and tone is held within: below them
+// MBROLA gets durations or pitch of zero and less (and stops speaking); the
+// pitch floor is that of the lowest tone whose factor is above zero (-10),
+// the ceiling keeps the voice below a pitch MBROLA refuses.
+constexpr double VERNA_MIN_DURATION_FACTOR = 0.05;
+constexpr double VERNA_MAX_DURATION_FACTOR = 20.0;
+constexpr double VERNA_MIN_PITCH_FACTOR = 1.0 / 11.0;
+constexpr double VERNA_MAX_PITCH_FACTOR = 11.0;
+// Multiply every later duration and pitch value; each factor is held within
+// its bounds above (a factor that is not a number counts as 1).
 void verna_set_factors(double duration_factor, double pitch_factor);
 // Binds MBROLA, opens the voice, loads the five data files and creates the
 // output file when one is set. True when the engine is ready. After a

@@ -6,6 +6,7 @@
 #include <signal.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -279,4 +280,28 @@ TEST_F(VernaEngine, TypeThreeReadsVernattsAndTheRegistry) {
     EXPECT_FALSE(verna_busy());
     EXPECT_EQ(console_read_key(), 'x') << "the key stays for the caller";
     verna_backend_stop();
+}
+
+TEST_F(VernaEngine, EveryToneAndRateTheConfigurationAllowsIsHeard) {
+    write_file("TALUNE.INI", "[VERNATTS]\nDIR=" + dir_.string() + "\nMBROLA_DB=" + BR1 + "\n");
+    REQUIRE_MBROLA();
+    // Tone -11 made every pitch 0 and MBROLA stopped on it; far below and
+    // far above, and the slowest and fastest rates, are held where MBROLA
+    // still speaks.
+    const int settings[][2] = {{0, -11}, {0, -1000}, {0, 100000}, {10, 0}, {-300, 0}, {10, -11}};
+    for (const auto& s : settings) {
+        ASSERT_TRUE(verna_backend_start(0, s[0], s[1], "")) << s[0] << " " << s[1];
+        wave_recorder() = WaveRecorder{};
+        EXPECT_TRUE(verna_speak("a casa")) << "rate " << s[0] << ", tone " << s[1];
+        wait_end();
+        EXPECT_GT(sound_bytes(), 2000u) << "rate " << s[0] << ", tone " << s[1];
+        EXPECT_GE(verna_pitch_factor(), VERNA_MIN_PITCH_FACTOR);
+        verna_backend_stop();
+    }
+    // The lowest tone whose factor is above zero keeps its own.
+    verna_set_factors(0.8, (-10.0 + 11.0) / 11.0);
+    EXPECT_DOUBLE_EQ(verna_pitch_factor(), 1.0 / 11.0);
+    verna_set_factors(std::nan(""), -1.0);
+    EXPECT_DOUBLE_EQ(verna_duration_factor(), 1.0);
+    EXPECT_DOUBLE_EQ(verna_pitch_factor(), VERNA_MIN_PITCH_FACTOR);
 }

@@ -109,6 +109,14 @@ TEST(VernaStress, PositionsOfTheStressedLetter) {
         {"CASAS", 2}, {"lâmpada", 2}, {"médico", 2}, {"você", 4}, {"amor", 3}, {"falar", 4},
         {"cantam", 2}, {"rapaz", 4}, {"pássaro", 2}, {"guia", 3}, {"água", 1},
         {"xyz", 2},  {"ptk", 0},   {"", 0},      {"tatu", 4},   {"livro", 2}, {"menina", 4},
+        // An acute or circumflex outweighs a tilde after it; a tilde alone
+        // stresses its vowel; the grave of a contraction stresses nothing.
+        {"órgão", 1}, {"órfã", 1}, {"sótão", 2}, {"bênção", 2}, {"ímã", 1}, {"órfãos", 1},
+        {"irmã", 4}, {"limões", 4}, {"coração", 6}, {"àquela", 4}, {"àquilo", 4},
+        // Plurals in -ens keep the stress of their singular in -em.
+        {"itens", 1}, {"item", 1}, {"margens", 2}, {"origens", 3}, {"vantagens", 5}, {"paisagens", 5},
+        {"personagens", 7}, {"bagagens", 4}, {"homens", 2}, {"parabéns", 6}, {"armazéns", 6},
+        {"bens", 2}, {"tens", 2},
     };
     for (const Case& c : cases) EXPECT_EQ(verna_find_stress(latin1(c.word)), c.position) << c.word;
 }

@@ -69,6 +69,12 @@ TEST_F(VernaLines, DurationsFromTheTableWithStressLengtheningAndFactors) {
     EXPECT_EQ(make({";999|a", "a", ""}, 0.6), (Lines{";a", "a 54", ""}));
     // An empty line ends the lengthening even without the end mark.
     EXPECT_EQ(make({";999|a", ">a", "", ";999|a", "a", ""}), (Lines{";a", "a 130", "", ";a", "a 90", ""}));
+    // So does the vowel of the next syllable in a hiatus ("dia", "boa"): the
+    // unstressed last vowel is never longer than the stressed one.
+    EXPECT_EQ(make({";999|kaa", "k", ">a", "a", ""}), (Lines{";kaa", "k 60", "a 130", "a 90", ""}));
+    EXPECT_EQ(make({";999|kay", "k", ">a", "y", "a", ""}), (Lines{";kay", "k 60", "a 130", "y 100", "a 90", ""}));
+    // A stress mark on a consonant lengthens on to the vowel after it.
+    EXPECT_EQ(make({";999|ka", ">k", "a", ""}), (Lines{";ka", "k 87", "a 130", ""}));
 }
 
 TEST_F(VernaLines, LongWordsAreShortenedBeforeTheirStress) {
@@ -83,13 +89,13 @@ TEST_F(VernaLines, LongWordsAreShortenedBeforeTheirStress) {
 TEST_F(VernaLines, PitchPointsFollowTheWordsPattern) {
     // 555 at HERTZ 230: 50 230 on the first phoneme, 80 230 on the stressed one.
     EXPECT_EQ(make({";555|casa", "k", ">a", "s", "a", ""}),
-              (Lines{";casa", "k 60 50 230", "a 130 80 230", "s 145", "a 130 50 230", ""}));
+              (Lines{";casa", "k 60 50 230", "a 130 80 230", "s 145", "a 90 50 230", ""}));
     // A word without stress gets only the first point; pitch factor 2 doubles it.
     EXPECT_EQ(make({";555|ka", "k", "a", ""}, 1.0, 2.0), (Lines{";ka", "k 60 50 460", "a 90", ""}));
     // Level 0 gives no point for its digit: 951 has none first, 230 at the
     // stress and 10 % of 230 at the end.
     EXPECT_EQ(make({";951|casa", "k", ">a", "s", "a", ""}),
-              (Lines{";casa", "k 60", "a 130 80 230", "s 145", "a 130 50 23", ""}));
+              (Lines{";casa", "k 60", "a 130 80 230", "s 145", "a 90 50 23", ""}));
     // A pattern character that is not a digit gives no point.
     EXPECT_EQ(make({";?55|ka", "k", "a", ""}), (Lines{";ka", "k 60", "a 90", ""}));
 }

@@ -139,6 +139,27 @@ TEST_F(VernaProsody, TokensWithKeysAndBoundaries) {
     EXPECT_EQ(joined(verna_tokenise("   ")), "[--]");
 }
 
+TEST_F(VernaProsody, QuestionsOpenedByAQuestionWordHaveAKeyOfTheirOwn) {
+    auto with_keys = [](const std::string& keys, const std::string& rules) {
+        std::string file = GOOD;
+        file.replace(file.find("[CHAVES]\n"), 9, "[CHAVES]\n" + keys);
+        return latin1(file + rules);
+    };
+    ASSERT_TRUE(verna_load_prosody_text(with_keys("onde=qu\nque=QU\npor=PR\n", "|XX|?Q=571\n"), "test.pro"));
+    // Opened by one, or by one after a keyed word; not when it comes later,
+    // and a new sentence starts afresh.
+    EXPECT_EQ(joined(verna_tokenise(latin1("Onde está o guarda? Está lá?"))),
+              "[--] [QU]Onde [XX]está [AR]o [XX]guarda [?Q]? [--] [XX]Está [XX]lá [??]? [--]");
+    EXPECT_EQ(joined(verna_tokenise(latin1("Por que não? Sabe onde fica?"))),
+              "[--] [PR]Por [QU]que [XX]não [?Q]? [--] [XX]Sabe [QU]onde [XX]fica [??]? [--]");
+    // Its last word gets the question's own pattern.
+    EXPECT_EQ(joined(verna_assign_patterns(verna_tokenise(latin1("Onde fica?")))),
+              "555| 555|Onde 571|fica 555|? 555|");
+    // A file that never names ?Q keeps ?? for every question.
+    ASSERT_TRUE(verna_load_prosody_text(with_keys("onde=QU\n", ""), "test.pro"));
+    EXPECT_EQ(joined(verna_tokenise(latin1("Onde fica?"))), "[--] [QU]Onde [XX]fica [??]? [--]");
+}
+
 TEST_F(VernaProsody, PatternsFromTheFirstMatchingRule) {
     // No rules at all: 555 everywhere.
     ASSERT_TRUE(load("[DURAÇÃO]\n[CHAVES]\n[PROSÓDIA]\n"));

@@ -119,4 +119,11 @@ TEST_F(VernaWords, ProsodyCoversEveryPhonemeOfTheVoices) {
     EXPECT_LT(verna_pitch_level(s[3][2] - '0'), verna_pitch_level(s[3][1] - '0'));
     EXPECT_GT(verna_pitch_level(q[3][2] - '0'), verna_pitch_level(q[3][1] - '0'));
     EXPECT_EQ(verna_pitch_level(c[3][2] - '0'), verna_pitch_level(c[3][1] - '0'));
+    // A question opened by a question word falls at its end.
+    for (const char* text : {"Onde está o guarda?", "O que você quer?", "Por que não?", "Quem?"}) {
+        VernaLines w = verna_assign_patterns(verna_tokenise(latin1(text)));
+        ASSERT_GE(w.size(), 4u);
+        const std::string& last = w[w.size() - 3];
+        EXPECT_LT(verna_pitch_level(last[2] - '0'), verna_pitch_level(last[1] - '0')) << text << ": " << last;
+    }
 }
