@@ -1,4 +1,5 @@
-// Measures the own synthesizer's rules against espeak-ng's Brazilian
+// Measures the own synthesizer's rules, or the Portuguese engine's (with
+// --verna), against espeak-ng's Brazilian
 // Portuguese on word lists: both pronunciations are brought to one coarse
 // alphabet, compared word by word, and the disagreements are counted by
 // pattern. espeak-ng is a yardstick, not the truth: a judgements file lists
@@ -41,6 +42,10 @@
 
 #include "diphone/rules.h"
 #include "util/latin1.h"
+#include "verna/abbreviations.h"
+#include "verna/letter_rules.h"
+#include "verna/normalise.h"
+#include "verna/tokens.h"
 
 namespace {
 
@@ -130,6 +135,49 @@ Phones from_rules(const std::string& text) {
             if (map) out.push_back({map});
             ++i;
         }
+    }
+    return out;
+}
+
+// The Portuguese engine's phoneme lines for one word, as MBROLA names:
+// "k >a ¨z a". The stress mark goes to the first vowel at or after it; t and
+// d before the sound i are the voice's palatal diphones.
+Phones from_verna(const std::string& utf8_word) {
+    VernaLines lines =
+        verna_text_to_phonemes(verna_assign_patterns(verna_tokenise(verna_normalise_text(latin1(utf8_word)))));
+    std::vector<std::string> names;
+    std::vector<bool> marked;
+    for (const std::string& l : lines) {
+        if (l.empty() || l[0] == ';' || l[0] == '_') continue;
+        bool m = false;
+        std::string name;
+        for (char c : l) {
+            if (c == '>') m = true;
+            else if (c != '\xa8') name += c;
+        }
+        names.push_back(name);
+        marked.push_back(m);
+    }
+    static const std::map<std::string, std::string> MAP = {
+        {"a", "a"},  {"@", "a"},  {"am", "a~"}, {"e", "e"},  {"ee", "E"}, {"em", "e~"}, {"i", "i"},
+        {"im", "i~"}, {"o", "o"},  {"oo", "O"},  {"om", "o~"}, {"u", "u"},  {"um", "u~"}, {"y", "i"},
+        {"w", "u"},  {"j", "Z"},  {"x", "S"},  {"lh", "L"}, {"nh", "N"}, {"rr", "R"}, {"r2", "R"},
+        {"s2", "s"}};
+    Phones out;
+    bool stress_pending = false;
+    for (size_t i = 0; i < names.size(); ++i) {
+        stress_pending |= marked[i];
+        auto it = MAP.find(names[i]);
+        std::string s = it != MAP.end() ? it->second : names[i];
+        bool before_i = i + 1 < names.size() && (names[i + 1] == "i" || names[i + 1] == "im" || names[i + 1] == "y");
+        if (s == "t" && before_i) s = "C";
+        if (s == "d" && before_i) s = "J";
+        Phone p{s};
+        if (stress_pending && is_vowel_phone(p)) {
+            p.stressed = true;
+            stress_pending = false;
+        }
+        out.push_back(p);
     }
     return out;
 }
@@ -394,6 +442,7 @@ struct Options {
     std::map<std::string, std::string> judged;
     double minimum = -1;
     bool list = false;
+    bool verna = false;
     int top = 15;
 };
 
@@ -412,7 +461,7 @@ bool check_list(const std::string& path, const Options& opt) {
     int agree = 0, judged = 0, stress_agree = 0, edits = 0, phones = 0;
     std::map<std::string, Pattern> patterns;
     for (const std::string& w : words) {
-        Phones ours = coarse(from_rules(rules_text_to_phonemes(latin1(w))));
+        Phones ours = coarse(opt.verna ? from_verna(w) : from_rules(rules_text_to_phonemes(latin1(w))));
         Phones theirs = coarse(from_espeak(espeak_ipa(w)));
         std::string o = render(ours), t = render(theirs);
         std::vector<Edit> runs;
@@ -467,11 +516,45 @@ int usage() {
     std::fprintf(stderr,
                  "usage: pronunciation_check regras.rgr portug.exc [--judgements FILE] [--min PERCENT]\n"
                  "                           [--list] [--top N] WORDLIST...\n"
-                 "  the rule and exception files are the UTF-8 sources of data/; a word list has\n"
+                 "       pronunciation_check --verna DATADIR [the same options] WORDLIST...\n"
+                 "  the rule and exception files are the UTF-8 sources of data/ (with --verna,\n"
+                 "  the directory of the engine's portug.nrl, .exc and .abr); a word list has\n"
                  "  one or more words a line, lines starting with # are comments. --min makes the\n"
                  "  exit status 1 when a list's word accuracy is below PERCENT; --list prints every\n"
                  "  word where the two disagree.\n");
     return 2;
+}
+
+// The own synthesizer's rules and exceptions (UTF-8 sources).
+bool load_rules(const char* rules_path, const char* exceptions_path) {
+    bool ok1, ok2;
+    std::string rules = latin1(read_file(rules_path, ok1));
+    std::string exceptions = latin1(read_file(exceptions_path, ok2));
+    if (!ok1 || !rules_load_text(rules, rules_path) || !ok2 || !rules_load_exceptions_text(exceptions, exceptions_path)) {
+        std::fprintf(stderr, "pronunciation_check: cannot load %s and %s: %s\n", rules_path, exceptions_path,
+                     rules_last_message().c_str());
+        return false;
+    }
+    if (!rules_last_message().empty()) std::fprintf(stderr, "%s\n", rules_last_message().c_str());
+    return true;
+}
+
+// The Portuguese engine's rules, exceptions and abbreviations from a
+// directory of UTF-8 sources (data/verna).
+bool load_verna(const std::string& dir) {
+    bool ok1, ok2, ok3;
+    std::string rules = latin1(read_file(dir + "/portug.nrl", ok1));
+    std::string exceptions = latin1(read_file(dir + "/portug.exc", ok2));
+    std::string abbreviations = latin1(read_file(dir + "/portug.abr", ok3));
+    if (!ok1 || !ok2 || !ok3 || !verna_load_rules_text(rules, "portug.nrl") ||
+        !verna_load_exceptions_text(exceptions, "portug.exc") ||
+        !verna_load_abbreviations_text(abbreviations, "portug.abr")) {
+        std::fprintf(stderr, "pronunciation_check: cannot load the engine's data in %s %s\n", dir.c_str(),
+                     verna_rules_message().c_str());
+        return false;
+    }
+    if (!verna_rules_message().empty()) std::fprintf(stderr, "%s\n", verna_rules_message().c_str());
+    return true;
 }
 
 }  // namespace
@@ -500,15 +583,8 @@ int main(int argc, char** argv) {
         }
     }
     if (lists.empty()) return usage();
-    bool ok1, ok2;
-    std::string rules = latin1(read_file(argv[1], ok1));
-    std::string exceptions = latin1(read_file(argv[2], ok2));
-    if (!ok1 || !rules_load_text(rules, argv[1]) || !ok2 || !rules_load_exceptions_text(exceptions, argv[2])) {
-        std::fprintf(stderr, "pronunciation_check: cannot load %s and %s: %s\n", argv[1], argv[2],
-                     rules_last_message().c_str());
-        return 1;
-    }
-    if (!rules_last_message().empty()) std::fprintf(stderr, "%s\n", rules_last_message().c_str());
+    opt.verna = std::string(argv[1]) == "--verna";
+    if (opt.verna ? !load_verna(argv[2]) : !load_rules(argv[1], argv[2])) return 1;
     if (espeak_Initialize(AUDIO_OUTPUT_RETRIEVAL, 0, nullptr, espeakINITIALIZE_DONT_EXIT) < 0 ||
         espeak_SetVoiceByName("pt-br") != EE_OK) {
         std::fprintf(stderr, "pronunciation_check: espeak-ng has no Brazilian Portuguese voice\n");

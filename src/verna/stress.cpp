@@ -28,6 +28,10 @@ bool among(unsigned char c, const char* set) {
         if (c == static_cast<unsigned char>(*set)) return true;
     return false;
 }
+
+bool vowel_letter(unsigned char c) {
+    return among(c, "aeiou\xe0\xe1\xe2\xe3\xe9\xea\xed\xf3\xf4\xf5\xfa\xfc");
+}
 }  // namespace
 
 int verna_find_stress(const std::string& original) {
@@ -49,6 +53,16 @@ int verna_find_stress(const std::string& original) {
 
     // From the end: the last vowel of a word ending in a, e, o (with s, m)
     // gives way to the one before; endings in i, u, consonants keep theirs.
+    auto letter = [&](int p) { return p >= 1 && p <= n ? static_cast<unsigned char>(word[size_t(p - 1)]) : 0; };
+    // An i or u after a vowel that l, m, n, r or z closes in its own syllable
+    // (or nh follows) is stressed without an accent: ainda, saindo,
+    // construirmos, rainha.
+    auto closed_hiatus = [&](int p) {
+        unsigned char next = letter(p + 1), after = letter(p + 2);
+        if (!vowel_letter(letter(p - 1))) return false;
+        if (next == 'n' && after == 'h') return true;
+        return among(next, "lmnrz") && (after == 0 || !vowel_letter(after));
+    };
     int state = 0, result = 0;
     for (int p = n; p >= 1; --p) {
         unsigned char c = static_cast<unsigned char>(word[p - 1]);
@@ -64,13 +78,16 @@ int verna_find_stress(const std::string& original) {
                 else state = 30;
                 break;
             case 1:
+                // ai, ei, oi before the last vowel are one syllable:
+                // praia, meio, bombardeie, alheiam.
                 if (c == 'u') state = 4;
+                else if (c == 'i' && among(letter(p - 1), "aeo")) result = p - 1, stop = true;
                 else if (vowel) result = p, stop = true;
                 else state = 2;
                 break;
             case 2:
                 if (among(c, "aeo")) result = p, stop = true;
-                else if (among(c, "iu")) result = p, state = 3;
+                else if (among(c, "iu")) result = p, state = 3, stop = closed_hiatus(p);
                 break;
             case 3:
                 if (among(c, "aeo")) result = p, stop = true;
@@ -90,7 +107,9 @@ int verna_find_stress(const std::string& original) {
                 stop = true;
                 break;
             case 20:
-                if (among(c, "aeo")) result = p;
+                // -ai, -ei, -oi at the end: that diphthong is stressed
+                // (torneai, pranteei, gradueis), whatever stands before it.
+                if (among(c, "aeo")) result = p, stop = true;
                 else if (c == 'u') state = 21;
                 else stop = true;
                 break;

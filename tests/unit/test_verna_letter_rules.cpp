@@ -117,6 +117,12 @@ TEST(VernaStress, PositionsOfTheStressedLetter) {
         {"itens", 1}, {"item", 1}, {"margens", 2}, {"origens", 3}, {"vantagens", 5}, {"paisagens", 5},
         {"personagens", 7}, {"bagagens", 4}, {"homens", 2}, {"parabéns", 6}, {"armazéns", 6},
         {"bens", 2}, {"tens", 2},
+        // ai, ei, oi before the last vowel or at the end are one stressed
+        // syllable; an i closed by l, m, n, r, z or followed by nh after a
+        // vowel is stressed on its own.
+        {"praia", 3}, {"meio", 2}, {"bombardeie", 8}, {"alheiam", 4}, {"torneai", 6}, {"gradueis", 6},
+        {"ainda", 2}, {"saindo", 3}, {"construirmos", 8}, {"rainha", 3}, {"fluido", 3}, {"feito", 2},
+        {"cuidado", 5}, {"muitos", 2},
     };
     for (const Case& c : cases) EXPECT_EQ(verna_find_stress(latin1(c.word)), c.position) << c.word;
 }
