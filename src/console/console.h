@@ -1,6 +1,21 @@
 // The console: an 80x25 text screen with colour attributes, the keyboard
 // queue in PC codes and the message pump every wait loop of the program uses.
 // Positions are 1-based (column, row). Text is Latin-1.
+//
+// Which file defines what:
+//   screen.cpp        the screen, text output, colours, cursor, paint, beep
+//   key_queue.cpp     key bytes in PC codes, discarding and queueing keys,
+//                     the modifiers of the key read last
+//   message_pump.cpp  dispatching and waiting for messages, key waiting and
+//                     reading, the sound device's block-done hook
+//   delay.cpp         console_delay
+//   close.cpp         console_close, console_quit
+//   line_read.cpp     console_read_line_raw
+//   braille.cpp       braille mode and tones
+//   clipboard.cpp     copy and paste
+//   clock.cpp         date and time
+//   channels.cpp      the standard channels
+//   reset.cpp         console_reset
 #pragma once
 
 #include <cstddef>

@@ -26,11 +26,24 @@ void console_screen_log_reset();
 // blanks and trailing empty rows removed.
 std::string console_screen_log_text();
 
-// Keyboard.
+// Key queue (key_queue.cpp).
+struct OsEvent;
+// Turns a key-down, key-up or character message into queued bytes.
+void console_queue_key_event(const OsEvent& ev);
+void console_key_queue_reset();
+int console_keys_queued();
+// Removes and returns the first queued byte; the queue must not be empty.
+uint8_t console_take_key();
+
+// Message pump (message_pump.cpp).
+// Resets the pump and the key queue.
 void console_keyboard_reset();
 // Handles one message from the platform (key, character, close, paint...).
-struct OsEvent;
 void console_handle_event(const OsEvent& ev);
+// Whether console_read_key is waiting for a key; and whether it also shows
+// the caret because the screen has the focus.
+bool console_reading_key();
+bool console_reading_focused();
 
 // Braille keyboard.
 void console_braille_reset();

@@ -1,5 +1,18 @@
 // The speech front end: the one interface through which the game speaks and
 // reads its commands. Every text is Latin-1.
+//
+// Which file defines what:
+//   startup.cpp        module start, reset, speech_start, speech_stop
+//   state_access.cpp   the speed, directories, pauses, echo and punctuation
+//                      switches, the click sound, whether a synthesizer is
+//                      external
+//   recorded.cpp       recordings of keys and characters, busy, wait,
+//                      silence, spelling, pauses, the click, dial tones, the
+//                      attention tone, the echoed key read, speech_upper
+//   own_reader.cpp     speech_say, speech_write, speech_write_line,
+//                      speech_say_punctuation
+//   number_speech.cpp  numbers, time and date from recorded fragments
+//   line_editor.cpp    speech_read_line
 #pragma once
 
 #include <cstdint>

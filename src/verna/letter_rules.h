@@ -2,6 +2,13 @@
 // 224 buckets, the exceptions dictionary, the stress finder, and the whole
 // pass from pattern lines to phoneme lines.
 //
+// Which file defines what:
+//   rule_table.cpp  loading and releasing the rules, their count and message,
+//                   verna_letter_rules_reset
+//   exceptions.cpp  the exceptions dictionary
+//   stress.cpp      verna_find_stress
+//   phonemes.cpp    verna_convert_word, verna_text_to_phonemes
+//
 // Phoneme list lines: ";" + pattern line (a word marker); a phoneme name,
 // possibly preceded by the stress mark ">" and by "\xa8" from the rule
 // output; "__" or "_" + mark (pauses); "" (end of a word).

@@ -1,0 +1,93 @@
+// The message pump every wait loop of the program uses: messages from the
+// platform handed to the key queue, the screen and the sound hook, and the
+// blocking key read that shows the caret while it waits.
+#include "console/console.h"
+#include "console/console_internal.h"
+#include "platform/os.h"
+
+namespace {
+struct PumpState {
+    bool reading = false;
+    bool focused = true;
+    void (*wave_done_hook)(int) = nullptr;
+    bool wave_done_enabled = false;
+} g_pump;
+}  // namespace
+
+void console_handle_event(const OsEvent& ev) {
+    switch (ev.type) {
+        case OsEventType::KeyDown:
+        case OsEventType::KeyUp:
+        case OsEventType::Char:
+            console_queue_key_event(ev);
+            break;
+        case OsEventType::Untypeable:
+            console_beep();
+            break;
+        case OsEventType::Close:
+            console_close();
+        case OsEventType::Quit:
+            console_quit();
+        case OsEventType::WaveDone:
+            if (g_pump.wave_done_enabled && g_pump.wave_done_hook) g_pump.wave_done_hook(ev.param);
+            break;
+        case OsEventType::Expose:
+            console_paint(ev.col0, ev.row0, ev.col1, ev.row1);
+            break;
+        case OsEventType::FocusIn:
+            g_pump.focused = true;
+            if (g_pump.reading) console_caret_place(true);
+            break;
+        case OsEventType::FocusOut:
+            g_pump.focused = false;
+            if (g_pump.reading) console_caret_place(false);
+            break;
+        case OsEventType::Wake:
+        case OsEventType::None:
+            break;
+    }
+}
+
+void console_keyboard_reset() {
+    g_pump = PumpState{};
+    console_key_queue_reset();
+}
+
+bool console_reading_key() { return g_pump.reading; }
+bool console_reading_focused() { return g_pump.reading && g_pump.focused; }
+
+void console_dispatch_messages() {
+    OsEvent ev;
+    while (os_poll_event(ev)) console_handle_event(ev);
+}
+
+void console_wait_message(int timeout_ms) {
+    OsEvent ev;
+    if (os_wait_event(ev, timeout_ms, false)) console_handle_event(ev);
+    console_dispatch_messages();
+}
+
+bool console_key_waiting() {
+    console_open();
+    console_dispatch_messages();
+    return console_keys_queued() > 0;
+}
+
+uint8_t console_read_key() {
+    if (!console_key_waiting()) {
+        g_pump.reading = true;
+        g_pump.focused = os_screen_focused();
+        if (g_pump.focused) console_caret_place(true);
+        while (console_keys_queued() == 0) {
+            OsEvent ev;
+            if (os_wait_event(ev, -1, true)) console_handle_event(ev);
+            console_dispatch_messages();
+        }
+        console_caret_place(false);
+        g_pump.reading = false;
+    }
+    return console_take_key();
+}
+
+void console_set_wave_done_hook(void (*hook)(int)) { g_pump.wave_done_hook = hook; }
+void console_enable_wave_done_hook(bool enabled) { g_pump.wave_done_enabled = enabled; }
