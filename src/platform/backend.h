@@ -58,21 +58,13 @@ const OsAudioDevice* null_audio_device();
 // reaches the device); nullptr returns to the backend's own choice.
 void os_set_audio_device_for_tests(const OsAudioDevice* device);
 
-// Real wall clock and monotonic clock, for the sdl and terminal backends.
-OsTime real_local_time();
-OsTime real_utc_time();
-uint64_t real_ticks_ms();
-void real_sleep_ms(int ms);
-// A calendar time as the platform clock gives it (nsec: the sub-second part).
-struct tm;
-OsTime os_time_from_tm(const struct tm& tm, long nsec);
 // Posts the block-done event of a sound device for `buffer_number`.
 void os_post_wave_done(int buffer_number);
 // A process-local clipboard for backends without a system one.
 void local_clipboard_set(const std::string& text);
 bool local_clipboard_get(std::string& text);
 
-// Voice libraries: one driver file each, chosen by platform.cpp.
+// Voice libraries: one driver file each, chosen by voices/voices.cpp.
 struct OsSynthDriver {
     const char* name;
     bool (*open)();

@@ -3,12 +3,11 @@
 // system's program directory.
 #include "platform/config.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "platform/os.h"
 #include "platform/profile.h"
+#include "platform/system.h"
 #include "util/bounded_file.h"
 
 namespace {
@@ -19,23 +18,12 @@ constexpr size_t CONFIG_MAX_VALUE = 256;  // 255 characters and the terminator
 constexpr size_t CONFIG_MAX_FILE_BYTES = 1024 * 1024;
 const char* const CONFIG_FILE = "TALUNE.INI";
 
-// What identifies one version of the file: a rewrite changes its size or
-// modification time, a replacement its identity.
-struct FileStamp {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    long long modified_ns = 0;
-    bool operator==(const FileStamp&) const = default;
-};
-
 struct ConfigState {
     bool startup_known = false;
     std::string startup_directory;
     bool loaded = false;
     std::string path;  // of the copy in `index`
-    FileStamp stamp;
+    SystemFileStamp stamp;
     ProfileIndex index;
     int loads = 0;
 };
@@ -50,18 +38,6 @@ std::string config_file() {
     return config_startup_directory() + "/" + CONFIG_FILE;
 }
 
-FileStamp stamp_of(const std::string& path) {
-    FileStamp s;
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0) return s;
-    s.exists = true;
-    s.device = st.st_dev;
-    s.inode = st.st_ino;
-    s.size = st.st_size;
-    s.modified_ns = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-    return s;
-}
-
 // A longer file counts up to the limit.
 std::string read_bounded(const std::string& path) {
     std::string text;
@@ -73,7 +49,7 @@ std::string read_bounded(const std::string& path) {
 // changed since it was read.
 const ProfileIndex& current_index() {
     std::string path = config_file();
-    FileStamp stamp = stamp_of(path);
+    SystemFileStamp stamp = system_file_stamp(path);
     if (!state.loaded || path != state.path || !(stamp == state.stamp)) {
         state.index.clear();
         if (stamp.exists) profile_build_index(read_bounded(path), state.index);

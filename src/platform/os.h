@@ -1,6 +1,16 @@
 // The one platform interface: everything the core needs from the operating
-// system, the window and the sound device. Implemented by the sdl, terminal
-// and headless backends; nothing outside src/platform includes their headers.
+// system, the window and the sound device. Nothing outside src/platform
+// includes another platform header.
+//
+// Each group of calls says who answers it:
+//   per backend: routed by platform.cpp to the running backend (sdl,
+//     terminal, headless; on Windows its window): screen, keys and events,
+//     clock, clipboard, sound device. The headless backend is the same code
+//     on every system; its clock is virtual.
+//   per system: one implementation for each operating system (posix/ on
+//     Linux, win32/ on Windows): files and settings, child programs,
+//     libraries, temporary files, opening documents, and the system voices
+//     (voices/ on Linux, which routes headless runs to silent stand-ins).
 #pragma once
 
 #include <cstddef>
@@ -57,7 +67,7 @@ struct OsEvent {
     int col0 = 0, row0 = 0, col1 = 0, row1 = 0;
 };
 
-// Lifetime
+// Lifetime (routing; the backends on offer are per system)
 
 // Chooses and starts the backend once: FUGA_BACKEND=sdl|terminal|headless
 // forces one; otherwise sdl when a display is available, else terminal when
@@ -76,7 +86,7 @@ void os_at_exit(void (*fn)());
 // called exit) instead of ending through os_exit.
 bool os_ending_by_return();
 
-// Events
+// Events and keys (per backend)
 
 // Waits up to timeout_ms (negative: no limit) for the next event and removes
 // it from the queue. `reading_key` says the caller is blocked waiting for a
@@ -106,7 +116,7 @@ int os_keys_unread();
 // keys the console drops (key releases still come).
 void os_discard_held_keys();
 
-// Clock
+// Clock (per backend: the real clocks are per system, the headless one is virtual)
 
 struct OsTime {
     int year, month, day;  // month 1..12, day 1..31
@@ -120,13 +130,13 @@ uint64_t os_ticks_ms();
 // Sleeps; the headless backend advances its virtual clock instead.
 void os_sleep_ms(int ms);
 
-// Clipboard (Latin-1 text)
+// Clipboard, Latin-1 text (per backend)
 
 void os_clipboard_set(const std::string& text);
 // False when the clipboard holds no text.
 bool os_clipboard_get(std::string& text);
 
-// Screen
+// Screen (per backend)
 
 struct OsRgb {
     uint8_t r, g, b;
@@ -173,7 +183,7 @@ void os_screen_close();
 // key instead.
 bool os_message_box(const std::string& title, const std::string& text);
 
-// Sound device
+// Sound device (per backend)
 
 struct OsAudioFormat {
     int rate = 11025;  // samples per second
@@ -207,7 +217,7 @@ void os_set_audio_announce(void (*announce)());
 // (bytes 0) stop it. A format the device cannot play is ignored.
 void os_audio_play_tone(const OsAudioFormat& fmt, const uint8_t* samples, size_t bytes);
 
-// Files and settings
+// Files and settings (per system)
 
 // The directory that stands in for the Windows directory: $TALUNE_HOME if
 // set, else ${XDG_CONFIG_HOME:-$HOME/.config}/talune. No trailing "/".
@@ -218,7 +228,7 @@ std::string os_current_directory();
 std::string os_program_path();
 bool os_file_exists(const std::string& path);
 
-// Programs
+// Programs and opening documents (per system)
 
 // Starts `program` (a path, or a name looked up on PATH) with `argument` as
 // its one argument, or with none when `argument` is empty. No shell is
@@ -234,7 +244,7 @@ bool os_spawn_detached(const std::string& program, const std::string& argument);
 // holds a "/" and is executable); "" when there is none.
 std::string os_find_program(const std::string& name);
 
-// Programs over pipes and loadable libraries
+// Programs over pipes, temporary files and loadable libraries (per system)
 
 // A program running with its standard input, output and error on pipes to us
 // (our ends non-blocking). pid is -1 when none runs.
@@ -282,7 +292,7 @@ void* os_library_open(const std::string& path);
 void* os_library_symbol(void* library, const char* name);
 void os_library_close(void* library);
 
-// ---- system voices --------------------------------------------------------
+// System voices (per system)
 
 // A synthesizer library whose sound comes back to the program (espeak-ng on
 // a real backend, a silent stand-in on the headless one, see FUGA_VOICES).

@@ -1,12 +1,11 @@
 // Backend choice and the routing of every os_ call to the chosen backend.
-#include <unistd.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/system.h"
 
 namespace {
 struct PlatformState {
@@ -24,15 +23,14 @@ struct PlatformState {
 const OsBackend* choose_backend() {
     const char* forced = std::getenv("FUGA_BACKEND");
     if (forced && *forced) {
-        if (!std::strcmp(forced, "sdl") && sdl_backend()->start()) return sdl_backend();
-        if (!std::strcmp(forced, "terminal") && terminal_backend()->start()) return terminal_backend();
-        if (!std::strcmp(forced, "headless") && headless_backend()->start()) return headless_backend();
+        if (!std::strcmp(forced, "headless")) {
+            if (headless_backend()->start()) return headless_backend();
+        } else if (const OsBackend* named = system_backend_named(forced); named && named->start()) {
+            return named;
+        }
         // A forced backend that cannot run falls through to the usual choice.
     }
-    const char* display = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if (((display && *display) || (wayland && *wayland)) && sdl_backend()->start()) return sdl_backend();
-    if (isatty(STDIN_FILENO) && terminal_backend()->start()) return terminal_backend();
+    if (const OsBackend* chosen = system_default_backend()) return chosen;
     headless_backend()->start();
     return headless_backend();
 }
@@ -67,7 +65,7 @@ const OsAudioDevice* audio() {
     if (!g_platform.audio) {
         backend();
         if (g_platform.backend == headless_backend()) g_platform.audio = headless_audio_device();
-        else g_platform.audio = sdl_audio_device();
+        else g_platform.audio = system_audio_device();
     }
     return g_platform.audio;
 }

@@ -1,8 +1,6 @@
 // The headless backend: virtual clock, event queue, schedule and script keys.
-#include <errno.h>
-#include <time.h>
-
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -13,10 +11,12 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/calendar.h"
 #include "platform/event_ring.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/key_script.h"
 #include "platform/headless/scheduler.h"
+#include "platform/system.h"
 #include "util/bounded_file.h"
 
 namespace {
@@ -71,47 +71,27 @@ bool parse_clock(const std::string& text, int64_t& local_ms, int64_t& utc_ms) {
     }
     auto num = [&](size_t at, size_t len) { return std::stoi(text.substr(at, len)); };
     int y = num(0, 4), mo = num(5, 2), da = num(8, 2), h = num(11, 2), mi = num(14, 2), s = num(17, 2);
-    struct tm tm{};
-    tm.tm_year = y - 1900;
-    tm.tm_mon = mo - 1;
-    tm.tm_mday = da;
-    tm.tm_hour = h;
-    tm.tm_min = mi;
-    tm.tm_sec = s;
-    struct tm check = tm;
-    time_t as_utc = timegm(&check);
-    // timegm normalises out-of-range fields; a date that moved was invalid.
-    if (check.tm_year != tm.tm_year || check.tm_mon != tm.tm_mon || check.tm_mday != tm.tm_mday ||
-        check.tm_hour != tm.tm_hour || check.tm_min != tm.tm_min || check.tm_sec != tm.tm_sec)
+    // A field out of its range (a 31st of April, hour 24) is no valid date.
+    if (mo < 1 || mo > 12 || da < 1 || da > calendar_days_in_month(y, mo) || h > 23 || mi > 59 || s > 59)
         return false;
-    struct tm local = tm;
-    local.tm_isdst = -1;
-    time_t instant = mktime(&local);
-    local_ms = static_cast<int64_t>(as_utc) * 1000;
-    utc_ms = static_cast<int64_t>(instant) * 1000;
+    OsTime face{};
+    face.year = y;
+    face.month = mo;
+    face.day = da;
+    face.hour = h;
+    face.minute = mi;
+    face.second = s;
+    local_ms = (calendar_days_from_civil(y, mo, da) * 86400 + h * 3600 + mi * 60 + s) * 1000;
+    utc_ms = system_utc_from_local(face) * 1000;
     return true;
 }
 
 void real_clock_base(int64_t& local_ms, int64_t& utc_ms) {
-    struct timespec ts;
-    clock_gettime(CLOCK_REALTIME, &ts);
-    struct tm tm;
-    localtime_r(&ts.tv_sec, &tm);
-    utc_ms = static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-    local_ms = utc_ms + static_cast<int64_t>(tm.tm_gmtoff) * 1000;
-}
-
-OsTime time_from_ms(int64_t ms) {
-    int64_t secs = ms / 1000;
-    int64_t rest = ms % 1000;
-    if (rest < 0) {
-        rest += 1000;
-        --secs;
-    }
-    time_t t = static_cast<time_t>(secs);
-    struct tm tm;
-    gmtime_r(&t, &tm);
-    return os_time_from_tm(tm, static_cast<long>(rest) * 1000000);
+    utc_ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                 std::chrono::system_clock::now().time_since_epoch())
+                 .count();
+    int64_t seconds = utc_ms / 1000 - (utc_ms % 1000 < 0);
+    local_ms = utc_ms + system_utc_offset_seconds(seconds) * 1000;
 }
 
 // Fresh state with the clock and keys given; the caller holds the lock.
@@ -306,12 +286,12 @@ void sleep_ms(int ms) {
 
 OsTime local_time() {
     std::lock_guard<std::mutex> lk(g.lock);
-    return time_from_ms(g.d.base_local_ms + static_cast<int64_t>(g.d.now_us / 1000));
+    return calendar_time_from_ms(g.d.base_local_ms + static_cast<int64_t>(g.d.now_us / 1000));
 }
 
 OsTime utc_time() {
     std::lock_guard<std::mutex> lk(g.lock);
-    return time_from_ms(g.d.base_utc_ms + static_cast<int64_t>(g.d.now_us / 1000));
+    return calendar_time_from_ms(g.d.base_utc_ms + static_cast<int64_t>(g.d.now_us / 1000));
 }
 
 // The console keeps its planes and writes the screen log itself.

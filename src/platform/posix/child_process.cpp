@@ -1,6 +1,4 @@
-// Programs started with pipes on their standard input, output and error, and
-// shared libraries loaded at run time.
-#include <dlfcn.h>
+// Programs started with pipes on their standard input, output and error.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -9,8 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <vector>
 
 #include "platform/os.h"
 
@@ -156,45 +152,4 @@ int os_child_finish(OsChild& child, bool kill_it) {
     if (r < 0) return -1;
     if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string os_make_temp_file(const std::string& suffix) {
-    const char* dir = std::getenv("TMPDIR");
-    std::string name = std::string(dir && *dir ? dir : "/tmp") + "/fuga-XXXXXX" + suffix;
-    std::vector<char> buf(name.begin(), name.end());
-    buf.push_back('\0');
-    int fd = mkstemps(buf.data(), int(suffix.size()));
-    if (fd < 0) return "";
-    close(fd);
-    return std::string(buf.data());
-}
-
-void os_remove_file(const std::string& path) { unlink(path.c_str()); }
-
-void* os_library_open(const std::string& path) {
-    if (path.empty()) return nullptr;
-    return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-}
-
-void* os_library_symbol(void* library, const char* name) { return library ? dlsym(library, name) : nullptr; }
-
-void os_library_close(void* library) {
-    if (library) dlclose(library);
-}
-
-std::string os_find_program(const std::string& name) {
-    if (name.empty()) return "";
-    if (name.find('/') != std::string::npos) return access(name.c_str(), X_OK) == 0 ? name : "";
-    const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
-    size_t start = 0;
-    while (start <= dirs.size()) {
-        size_t end = dirs.find(':', start);
-        if (end == std::string::npos) end = dirs.size();
-        std::string dir = dirs.substr(start, end - start);
-        std::string full = (dir.empty() ? std::string(".") : dir) + "/" + name;
-        if (access(full.c_str(), X_OK) == 0) return full;
-        start = end + 1;
-    }
-    return "";
 }

@@ -1,5 +1,5 @@
 // Directories and files: the stand-in for the Windows directory, the current
-// directory and the program's own path.
+// directory, the program's own path and what identifies a file's version.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/os.h"
+#include "platform/system.h"
 
 std::string os_windows_directory() {
     const char* home = std::getenv("TALUNE_HOME");
@@ -44,4 +45,16 @@ std::string os_program_path() {
 bool os_file_exists(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+SystemFileStamp system_file_stamp(const std::string& path) {
+    SystemFileStamp s;
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return s;
+    s.exists = true;
+    s.device = static_cast<uint64_t>(st.st_dev);
+    s.file = static_cast<uint64_t>(st.st_ino);
+    s.size = static_cast<int64_t>(st.st_size);
+    s.modified_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    return s;
 }

@@ -1,12 +1,11 @@
-// The real clocks, the calendar conversion, the block-done post and the
-// process-local clipboard shared by the backends.
+// The system's clocks on POSIX: wall clock in local time and UTC, the
+// monotonic clock, sleeping, and the local time zone's offsets.
 #include <time.h>
 
-#include <mutex>
+#include "platform/system.h"
 
-#include "platform/backend.h"
-
-OsTime os_time_from_tm(const struct tm& tm, long nsec) {
+namespace {
+OsTime time_from_tm(const struct tm& tm, long nsec) {
     OsTime t{};
     t.year = tm.tm_year + 1900;
     t.month = tm.tm_mon + 1;
@@ -19,23 +18,13 @@ OsTime os_time_from_tm(const struct tm& tm, long nsec) {
     return t;
 }
 
-namespace {
-
-struct LocalClipboard {
-    std::mutex lock;
-    bool has_text = false;
-    std::string text;
-} g_clipboard;
-}  // namespace
-
-namespace {
 // The wall clock's instant in the calendar of `to_calendar` (localtime_r, gmtime_r).
 OsTime real_time(struct tm* (*to_calendar)(const time_t*, struct tm*)) {
     struct timespec ts;
     clock_gettime(CLOCK_REALTIME, &ts);
     struct tm tm;
     to_calendar(&ts.tv_sec, &tm);
-    return os_time_from_tm(tm, ts.tv_nsec);
+    return time_from_tm(tm, ts.tv_nsec);
 }
 }  // namespace
 
@@ -56,22 +45,21 @@ void real_sleep_ms(int ms) {
     }
 }
 
-void os_post_wave_done(int buffer_number) {
-    OsEvent ev;
-    ev.type = OsEventType::WaveDone;
-    ev.param = buffer_number;
-    os_post_event(ev);
+int64_t system_utc_offset_seconds(int64_t utc_seconds) {
+    time_t t = static_cast<time_t>(utc_seconds);
+    struct tm tm;
+    if (!localtime_r(&t, &tm)) return 0;
+    return static_cast<int64_t>(tm.tm_gmtoff);
 }
 
-void local_clipboard_set(const std::string& text) {
-    std::lock_guard<std::mutex> g(g_clipboard.lock);
-    g_clipboard.has_text = true;
-    g_clipboard.text = text;
-}
-
-bool local_clipboard_get(std::string& text) {
-    std::lock_guard<std::mutex> g(g_clipboard.lock);
-    if (!g_clipboard.has_text) return false;
-    text = g_clipboard.text;
-    return true;
+int64_t system_utc_from_local(const OsTime& local) {
+    struct tm tm{};
+    tm.tm_year = local.year - 1900;
+    tm.tm_mon = local.month - 1;
+    tm.tm_mday = local.day;
+    tm.tm_hour = local.hour;
+    tm.tm_min = local.minute;
+    tm.tm_sec = local.second;
+    tm.tm_isdst = -1;
+    return static_cast<int64_t>(mktime(&tm));
 }

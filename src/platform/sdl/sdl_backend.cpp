@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/backend.h"
+#include "platform/system.h"
 #include "platform/event_ring.h"
 #include "platform/held_keys.h"
 #include "platform/sdl/sdl_clipboard.h"

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/backend.h"
+#include "platform/system.h"
 #include "platform/event_ring.h"
 #include "platform/held_keys.h"
 #include "platform/key_translation.h"

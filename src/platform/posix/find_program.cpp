@@ -1,0 +1,23 @@
+// Looking a program up on PATH, as the shell would, without a shell.
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/os.h"
+
+std::string os_find_program(const std::string& name) {
+    if (name.empty()) return "";
+    if (name.find('/') != std::string::npos) return access(name.c_str(), X_OK) == 0 ? name : "";
+    const char* path = std::getenv("PATH");
+    std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    size_t start = 0;
+    while (start <= dirs.size()) {
+        size_t end = dirs.find(':', start);
+        if (end == std::string::npos) end = dirs.size();
+        std::string dir = dirs.substr(start, end - start);
+        std::string full = (dir.empty() ? std::string(".") : dir) + "/" + name;
+        if (access(full.c_str(), X_OK) == 0) return full;
+        start = end + 1;
+    }
+    return "";
+}
