@@ -7,6 +7,7 @@
 
 #include "audio/wave_output.h"
 #include "console/console.h"
+#include "console/key_cut.h"
 #include "platform/os.h"
 
 namespace {
@@ -108,7 +109,7 @@ void sapi4_speak(const std::string& text) {
     std::string work = text.substr(first, end - first);
     // A lone digit would be read as a name of the key; "7." reads as a number.
     if (work.size() == 1 && work[0] >= '0' && work[0] <= '9') work += '.';
-    if (!g_sapi4.engine || (wave_stops_on_key() && console_key_waiting())) return;
+    if (!g_sapi4.engine || (wave_stops_on_key() && key_cut_should_stop())) return;
     pump();
     if (g_sapi4.pending > 0) console_delay(SAPI4_QUEUED_WAIT_MS);
     if (!os_synth_speak(work)) sapi4_silence();

@@ -7,6 +7,7 @@
 
 #include "console/sound_log.h"
 #include "console/console.h"
+#include "console/key_cut.h"
 #include "platform/os.h"
 #include "util/latin1.h"
 #include "util/wave_format.h"
@@ -52,7 +53,7 @@ void announce_null_device() {
     console_write_text(latin1("Sem dispositivo de som: o programa seguirá em silêncio.\r\n"));
 }
 
-bool key_stops() { return g_wave.stop_on_key && console_key_waiting(); }
+bool key_stops() { return g_wave.stop_on_key && key_cut_should_stop(); }
 
 int open_for(int32_t rate, int bits, int channels) {
     if (rate != g_wave.rate || bits != g_wave.bits || channels != g_wave.channels) {

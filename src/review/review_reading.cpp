@@ -1,6 +1,7 @@
 // Reading the screen aloud: the word at the review cursor and ranges of rows,
 // through the front end's own reader or the external synthesizer.
 #include "console/console.h"
+#include "console/key_cut.h"
 #include "review/review.h"
 #include "review/review_state.h"
 #include "speech/speech.h"
@@ -72,9 +73,9 @@ void review_read_range(int start_row, int start_column, int end_row, int end_col
                 // a lone character there cannot hold the reading forever.
                 if (s.column == before) s.column++;
                 while (s.column <= last && review_char_at(r, s.column) == ' ') s.column++;
-            } while (s.column <= last && !console_key_waiting());
+            } while (s.column <= last && !key_cut_should_stop());
         }
-        if (console_key_waiting()) break;
+        if (key_cut_should_stop()) break;
         s.column = 1;
         speech_click();
     }

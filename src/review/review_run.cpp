@@ -1,6 +1,7 @@
 // The review mode's key loop: each key's command, the two-letter reading
 // commands and the bounds step that keeps the cursor on the screen.
 #include "console/console.h"
+#include "console/key_cut.h"
 #include "review/review.h"
 #include "review/review_search.h"
 #include "review/review_state.h"
@@ -122,7 +123,7 @@ void say_position() {
 
 void read_word_key() {
     ReviewState& s = review_state();
-    if (!(speech_external_active() && console_key_waiting())) review_read_word();
+    if (!(speech_external_active() && key_cut_should_stop())) review_read_word();
     if (s.column > REVIEW_COLUMNS - 1) {
         speech_click();
         review_end_of_line();

@@ -6,7 +6,7 @@
 
 #include "audio/extsynth.h"
 #include "console/sound_log.h"
-#include "console/console.h"
+#include "console/key_cut.h"
 #include "diphone/diphone.h"
 #include "diphone/rules.h"
 #include "speech/speech.h"
@@ -45,7 +45,7 @@ void own_reader(std::string t) {
     unsigned char last_symbol = ' ';
     int repeat = 0;
     while (!s.abort && !t.empty()) {
-        if (console_key_waiting()) {
+        if (key_cut_should_stop()) {
             speech_silence();
             return;
         }
@@ -97,7 +97,7 @@ void own_reader(std::string t) {
                         speech_say_punctuation(t);
                         break;
                     default:
-                        if (!console_key_waiting()) speech_spell_char(ch);
+                        if (!key_cut_should_stop()) speech_spell_char(ch);
                 }
             }
         } else {
@@ -112,7 +112,7 @@ void own_reader(std::string t) {
 }  // namespace
 
 void speech_say_punctuation(const std::string& t) {
-    if (t.empty() || console_key_waiting()) return;
+    if (t.empty() || key_cut_should_stop()) return;
     SpeechState& s = speech_state();
     unsigned char m = static_cast<unsigned char>(t[0]);
     speech_wait_while_busy();
@@ -150,7 +150,7 @@ void speech_say(const std::string& text) {
     }
     if (s.external_active) {
         speech_wait_while_busy();
-        if (!console_key_waiting()) {
+        if (!key_cut_should_stop()) {
             extsynth_speak(text);
             s.external_pending = true;
         }

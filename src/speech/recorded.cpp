@@ -6,6 +6,7 @@
 #include "audio/extsynth.h"
 #include "audio/wave_output.h"
 #include "console/console.h"
+#include "console/key_cut.h"
 #include "diphone/diphone.h"
 #include "platform/os.h"
 #include "speech/speech.h"
@@ -31,7 +32,7 @@ void play_file_and_wait(const std::string& path, unsigned flags = 0) {
 bool wait_unless_key(unsigned ms) {
     uint64_t end = os_ticks_ms() + ms;
     for (;;) {
-        if (console_key_waiting()) return false;
+        if (key_cut_should_stop()) return false;
         uint64_t now = os_ticks_ms();
         if (now >= end) return true;
         console_wait_message(static_cast<int>(end - now));
@@ -46,7 +47,7 @@ void speech_wait_while_busy() {
 }
 
 bool speech_busy() {
-    if (console_key_waiting()) {
+    if (key_cut_should_stop()) {
         speech_silence();
         return false;
     }
@@ -94,7 +95,7 @@ void speech_spell_char(unsigned char c) {
 
 void speech_spell(const std::string& text) {
     for (unsigned char c : text) {
-        if (console_key_waiting()) return;
+        if (key_cut_should_stop()) return;
         speech_spell_char(c);
     }
 }
@@ -135,7 +136,7 @@ uint8_t speech_read_key_echo() {
 void speech_dial_tones(const std::string& text) {
     // A key ends the dialling: the tones and the gaps between them alike.
     for (unsigned char c : speech_upper(text)) {
-        if (console_key_waiting()) break;
+        if (key_cut_should_stop()) break;
         if (c == '#' || c == '*' || (c >= '0' && c <= '9')) {
             std::string name = std::string("dtmf_") + (c == '*' ? 'X' : static_cast<char>(c)) + ".wav";
             play_file_and_wait(file_lookup(diphone_letters_directory(), name), WAVE_KEEP_RATE);

@@ -4,6 +4,7 @@
 
 #include "audio/extsynth.h"
 #include "console/console.h"
+#include "console/key_cut.h"
 #include "platform/config.h"
 #include "platform/os.h"
 #include "platform/registry.h"
@@ -87,7 +88,7 @@ void verna_backend_speak(const std::string& text) {
 
 bool verna_backend_busy() {
     bool busy = verna_busy();
-    if (console_key_waiting()) {
+    if (key_cut_should_stop()) {
         verna_backend_silence();
         busy = false;
     }

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "audio/wave_output.h"
-#include "console/console.h"
+#include "console/key_cut.h"
 #include "util/wave_format.h"
 #include "verna/mbrola.h"
 
@@ -64,7 +64,7 @@ bool verna_synthesise(const std::vector<std::string>& lines, FILE* file) {
         if (lines[i].empty() && !last) continue;
         // A key waiting cuts the sound at once (the wave output drops what
         // is queued); the rest of the text would only be made to be dropped.
-        if (!file && console_key_waiting()) {
+        if (!file && key_cut_should_stop()) {
             m.reset();
             g_synth.collected = 0;
             break;

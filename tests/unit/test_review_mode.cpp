@@ -13,6 +13,7 @@
 #include "audio/extsynth.h"
 #include "console/sound_log.h"
 #include "console/console.h"
+#include "console/key_cut.h"
 #include "platform/config.h"
 #include "platform/headless/headless.h"
 #include "review/review.h"
@@ -296,6 +297,16 @@ TEST_F(ReviewMode, AKeyCutsALongReading) {
     EXPECT_LT(said, 25 * 5) << "the whole screen was read although a key was typed";
     EXPECT_EQ(review_column(), 1);
     EXPECT_LT(review_row(), 25);
+}
+
+TEST_F(ReviewMode, AnInstalledStopAnswerCutsTheReadingLikeAKey) {
+    for (int r = 1; r <= 25; ++r) put(1, r, "Esta noite, um curto-circuito na casa de forca do presidio causou um blecaute.");
+    key_cut_set_hook([] { return true; });
+    Lines heard = events(review(1, 1, "tt{Esc}"));
+    key_cut_set_hook(nullptr);
+    int said = 0;
+    for (const std::string& l : heard) said += l.rfind("say", 0) == 0;
+    EXPECT_EQ(said, 1) << "the first word, then no further word or row";
 }
 
 class ReviewModeExternal : public ReviewMode {

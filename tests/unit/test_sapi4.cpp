@@ -5,6 +5,7 @@
 #include "audio/sapi4.h"
 #include "audio/wave_output.h"
 #include "console/console.h"
+#include "console/key_cut.h"
 #include "fake_voices.h"
 #include "platform/headless/headless.h"
 
@@ -65,6 +66,15 @@ TEST_F(Sapi4, TextsAreTrimmedAndALoneDigitGetsAPoint) {
     wave_set_stop_on_key(false);
     sapi4_speak("agora sim");
     EXPECT_EQ(g_fake_synth.texts.back(), "agora sim");
+}
+
+TEST_F(Sapi4, AnInstalledStopAnswerKeepsTextsBackLikeAKey) {
+    ASSERT_TRUE(sapi4_start(1, 0, 0, ""));
+    key_cut_set_hook([] { return true; });
+    sapi4_speak("calado");
+    key_cut_set_hook(nullptr);
+    sapi4_speak("agora sim");
+    EXPECT_EQ(g_fake_synth.texts, std::vector<std::string>{"agora sim"});
 }
 
 TEST_F(Sapi4, CountersFollowTheSinksAndNeverGoBelowZero) {

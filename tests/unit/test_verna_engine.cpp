@@ -15,6 +15,7 @@
 
 #include "audio/extsynth.h"
 #include "audio/wave_output.h"
+#include "console/key_cut.h"
 #include "console_test_support.h"
 #include "mbrola_voice.h"
 #include "platform/headless/headless.h"
@@ -279,6 +280,19 @@ TEST_F(VernaEngine, TypeThreeReadsVernattsAndTheRegistry) {
     EXPECT_FALSE(verna_backend_busy());
     EXPECT_FALSE(verna_busy());
     EXPECT_EQ(console_read_key(), 'x') << "the key stays for the caller";
+    verna_backend_stop();
+}
+
+TEST_F(VernaEngine, AnInstalledStopAnswerSilencesItLikeAKey) {
+    write_file("TALUNE.INI", "[VERNATTS]\nDIR=" + dir_.string() + "\nMBROLA_DB=" + BR1 + "\n");
+    REQUIRE_MBROLA();
+    ASSERT_TRUE(verna_backend_start(0, 0, 0, ""));
+    verna_backend_speak("a casa da bola e a casa do sapo");
+    EXPECT_TRUE(verna_backend_busy());
+    key_cut_set_hook([] { return true; });
+    EXPECT_FALSE(verna_backend_busy());
+    EXPECT_FALSE(verna_busy());
+    key_cut_set_hook(nullptr);
     verna_backend_stop();
 }
 
