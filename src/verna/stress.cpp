@@ -61,6 +61,7 @@ int verna_find_stress(const std::string& original) {
         unsigned char next = letter(p + 1), after = letter(p + 2);
         if (!vowel_letter(letter(p - 1))) return false;
         if (next == 'n' && after == 'h') return true;
+        if ((next == 'r' && after == 'r') || (next == 'l' && after == 'h')) return false;  // bairro: rr opens the next syllable
         return among(next, "lmnrz") && (after == 0 || !vowel_letter(after));
     };
     int state = 0, result = 0;

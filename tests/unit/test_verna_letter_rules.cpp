@@ -122,7 +122,7 @@ TEST(VernaStress, PositionsOfTheStressedLetter) {
         // vowel is stressed on its own.
         {"praia", 3}, {"meio", 2}, {"bombardeie", 8}, {"alheiam", 4}, {"torneai", 6}, {"gradueis", 6},
         {"ainda", 2}, {"saindo", 3}, {"construirmos", 8}, {"rainha", 3}, {"fluido", 3}, {"feito", 2},
-        {"cuidado", 5}, {"muitos", 2},
+        {"cuidado", 5}, {"muitos", 2}, {"bairro", 2}, {"bairros", 2},
     };
     for (const Case& c : cases) EXPECT_EQ(verna_find_stress(latin1(c.word)), c.position) << c.word;
 }
