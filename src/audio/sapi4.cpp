@@ -1,6 +1,7 @@
-// The espeak-ng bridge: the engine's events drive the buffer sink (texts in
-// work), its samples go to the wave output, and the wave output's idle
-// state drives the notify sink (sound playing).
+// The system engine bridge: the engine's events drive the buffer sink (texts
+// in work); the sound either comes back as samples for the wave output, whose
+// idle state then drives the notify sink, or the engine plays it itself and
+// reports its start and end to the notify sink.
 #include "audio/sapi4.h"
 
 #include <vector>
@@ -12,8 +13,7 @@
 
 namespace {
 constexpr unsigned SAPI4_QUEUED_WAIT_MS = 20;
-constexpr unsigned SAPI4_BEFORE_RESET_MS = 50;
-constexpr unsigned SAPI4_AFTER_RESET_MS = 150;
+constexpr unsigned SAPI4_SETTLE_MS = 200;
 // Samples are handed to the wave output in blocks of this many at most.
 constexpr size_t SAPI4_MAX_BLOCK_SAMPLES = 4096;
 
@@ -21,6 +21,7 @@ struct Sapi4State {
     bool engine = false;
     int pending = 0;
     bool audio_playing = false;
+    bool own_sound = false;  // the sound playing is samples we queued
     std::vector<uint8_t> block;  // 16-bit little-endian samples not yet queued
 };
 Sapi4State g_sapi4;
@@ -46,6 +47,7 @@ void queue_block() {
     // The wave output copies each block, so the bytes can go at once.
     wave_play_samples(g_sapi4.block.data(), uint32_t(g_sapi4.block.size()), os_synth_sample_rate(), 1, 16);
     g_sapi4.block.clear();
+    g_sapi4.own_sound = true;
     TTSNotifySink::audio_start();
 }
 
@@ -71,11 +73,16 @@ void pump() {
                 queue_block();
                 TTSBufNotifySink::text_data_done();
                 break;
+            case OsSynthEvent::AudioStarted: TTSNotifySink::audio_start(); break;
+            case OsSynthEvent::AudioStopped: TTSNotifySink::audio_stop(); break;
         }
     }
     // What came so far plays now: sound starts with the engine's first words.
     queue_block();
-    if (g_sapi4.audio_playing && !wave_busy()) TTSNotifySink::audio_stop();
+    if (g_sapi4.own_sound && !wave_busy()) {
+        g_sapi4.own_sound = false;
+        TTSNotifySink::audio_stop();
+    }
 }
 }  // namespace
 
@@ -123,17 +130,18 @@ bool sapi4_busy(bool start_wait) {
 
 void sapi4_silence() {
     if (g_sapi4.engine && g_sapi4.audio_playing) {
-        console_delay(SAPI4_BEFORE_RESET_MS);
+        // The cut comes first: a key must be heard to stop speech at once.
+        // The engine is then given the time it needs to settle.
         os_synth_cancel();
         wave_stop();
-        console_delay(SAPI4_AFTER_RESET_MS);
+        console_delay(SAPI4_SETTLE_MS);
     } else if (g_sapi4.engine && g_sapi4.pending > 0) {
         // Texts still being synthesized would otherwise be heard after the
         // silence; dropping them costs no wait.
         os_synth_cancel();
     }
     g_sapi4.block.clear();
-    g_sapi4.audio_playing = false;
+    g_sapi4.audio_playing = g_sapi4.own_sound = false;
     g_sapi4.pending = 0;
 }
 

@@ -1,6 +1,7 @@
-// The espeak-ng bridge, back end of every synthesizer type but 3, 5 and 54:
-// a voice chosen by number, texts handed over asynchronously, and two
-// notification sinks that count the texts in work and watch the sound.
+// The system engine bridge (espeak-ng on Linux, the version 4 speech engines
+// on Windows), back end of every synthesizer type but 3, 5 and 54: a voice
+// chosen by number, texts handed over asynchronously, and two notification
+// sinks that count the texts in work and watch the sound.
 #pragma once
 
 #include <string>
@@ -14,7 +15,8 @@ bool sapi4_start(int voice, int speed, int pitch, const std::string& output_file
 void sapi4_speak(const std::string& latin1_text);
 // With start_wait: texts are still in work; otherwise also while sound plays.
 bool sapi4_busy(bool start_wait);
-// Cuts the sound and forgets every text in work.
+// Cuts the sound at once and forgets every text in work; when sound was
+// playing, then gives the engine 200 ms to settle.
 void sapi4_silence();
 void sapi4_stop();
 // Texts handed over and not yet finished, never below 0.

@@ -294,14 +294,18 @@ void os_library_close(void* library);
 
 // System voices (per system)
 
-// A synthesizer library whose sound comes back to the program (espeak-ng on
-// a real backend, a silent stand-in on the headless one, see FUGA_VOICES).
-// Texts are synthesized in the background, one after another in the order
-// given; what happened is collected on the program's thread with
-// os_synth_next_event (a Wake event is posted whenever something new is
-// there, so wait loops wake up).
+// A synthesizer engine chosen by mode number (espeak-ng on Linux, whose sound
+// comes back to the program as samples; on Windows the installed engines of
+// the version 4 speech interface, which play through their own multimedia
+// audio destination and report the sound's start and end instead; a silent
+// stand-in on the headless backend, see FUGA_VOICES). Texts are synthesized
+// in the background, one after another in the order given; what happened is
+// collected on the program's thread with os_synth_next_event (a Wake event is
+// posted whenever something new is there or the engine is still at work, so
+// wait loops wake up). An engine sends either Samples or AudioStarted and
+// AudioStopped, never both.
 struct OsSynthEvent {
-    enum Type { TextStarted, Samples, TextDone } type = TextDone;
+    enum Type { TextStarted, Samples, TextDone, AudioStarted, AudioStopped } type = TextDone;
     const int16_t* samples = nullptr;  // Samples: mono, os_synth_sample_rate()
     size_t count = 0;                  // valid until the next call
 };
@@ -315,19 +319,23 @@ bool os_synth_select_voice(int index);
 void os_synth_set_rate(int words_per_minute);
 // Base pitch in Hz (mapped onto the library's own scale).
 void os_synth_set_pitch(int hertz);
+// Rate of the Samples events; 0 for an engine that plays its own sound.
 int os_synth_sample_rate();
 // Queues a Latin-1 text; false when the library refused it.
 bool os_synth_speak(const std::string& latin1_text);
 bool os_synth_next_event(OsSynthEvent& ev);
-// Drops every queued text, cuts the one being synthesized and forgets every
-// event not yet collected.
+// Drops every queued text, cuts the one being synthesized (and the sound an
+// engine plays itself) and forgets every event not yet collected.
 void os_synth_cancel();
 void os_synth_close();
 
-// A speech server that plays the sound itself (speech-dispatcher on a real
-// backend, a silent stand-in on the headless one). Each open gives a
-// connection of its own (a handle >= 0), -1 when there is no server or the
-// output module is missing. `module` "" is the server's default module.
+// A speech server that plays the sound itself (speech-dispatcher on Linux,
+// the version 5 speech interface's voice classes on Windows, a silent
+// stand-in on the headless backend). Each open gives a connection of its own
+// (a handle >= 0), -1 when there is no server or the output module is
+// missing. `module` "" is the server's default module (on Windows the
+// system's voice class); "rhvoice" is the second one (on Windows the second
+// voice class).
 int os_voice_server_open(const std::string& module);
 // Voices of the connection's module, Brazilian Portuguese first.
 int os_voice_server_voice_count(int handle);
@@ -338,7 +346,8 @@ bool os_voice_server_set_rate(int handle, int rate);
 bool os_voice_server_speak(int handle, const std::string& latin1_text);
 // Drops everything queued and cuts the current speech.
 bool os_voice_server_cancel(int handle);
-// Waits up to timeout_ms until everything queued has ended or was cancelled.
+// Waits up to timeout_ms until everything queued has ended or was cancelled
+// (a driver may give up sooner, so that the caller's loop sees keys soon).
 // True when nothing is left to speak, also when the server has gone away.
 bool os_voice_server_wait_done(int handle, int timeout_ms);
 // False once the connection's server has gone away; it never comes back for

@@ -16,6 +16,7 @@ struct FakeSynth {
     int selected = -1;
     int rate = 0, pitch = 0;
     int cancels = 0;
+    uint64_t cancelled_at = 0;
     std::vector<std::string> texts;
     std::deque<OsSynthEvent> events;
     std::vector<int16_t> samples = std::vector<int16_t>(2205, 1000);  // 0.1 s at 22050 Hz
@@ -58,6 +59,7 @@ inline const OsSynthDriver FAKE_SYNTH = {
     },
     [] {
         g_fake_synth.cancels++;
+        g_fake_synth.cancelled_at = os_ticks_ms();
         g_fake_synth.events.clear();
     },
     [] { g_fake_synth.open = false; },

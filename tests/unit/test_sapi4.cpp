@@ -118,7 +118,8 @@ TEST_F(Sapi4, SilenceCallsTheEngineOnlyWhenThereIsSomethingToCut) {
     t0 = os_ticks_ms();
     sapi4_silence();
     EXPECT_EQ(g_fake_synth.cancels, 2);
-    EXPECT_GE(os_ticks_ms() - t0, 200u) << "50 ms before the reset, 150 ms after";
+    EXPECT_EQ(g_fake_synth.cancelled_at, t0) << "the cut comes at once";
+    EXPECT_GE(os_ticks_ms() - t0, 200u) << "then 200 ms for the engine to settle";
     EXPECT_FALSE(sapi4_busy(false)) << "the sound was cut";
     EXPECT_EQ(sapi4_pending(), 0);
 }
@@ -137,4 +138,28 @@ TEST_F(Sapi4, QueuedTextWaitsAndAFailedSendSilences) {
     sapi4_speak("tres");
     EXPECT_EQ(sapi4_pending(), 0) << "the refused text silenced the engine";
     EXPECT_EQ(g_fake_synth.cancels, 1);
+}
+
+TEST_F(Sapi4, AnEngineThatPlaysItsOwnSoundIsBusyUntilItSaysTheSoundEnded) {
+    ASSERT_TRUE(sapi4_start(1, 0, 0, ""));
+    sapi4_speak("longa frase");
+    g_fake_synth.push(OsSynthEvent::TextStarted);
+    g_fake_synth.push(OsSynthEvent::AudioStarted);
+    g_fake_synth.push(OsSynthEvent::TextDone);
+    EXPECT_FALSE(sapi4_busy(true)) << "the text was taken";
+    EXPECT_TRUE(sapi4_busy(false)) << "its sound plays on, though our own device is idle";
+    EXPECT_FALSE(wave_busy());
+    EXPECT_TRUE(sapi4_busy(false)) << "still no word of the end";
+
+    uint64_t t0 = os_ticks_ms();
+    sapi4_silence();
+    EXPECT_EQ(g_fake_synth.cancels, 1) << "the engine's own sound is reset";
+    EXPECT_EQ(g_fake_synth.cancelled_at, t0);
+    EXPECT_FALSE(sapi4_busy(false));
+
+    g_fake_synth.push(OsSynthEvent::TextStarted);
+    g_fake_synth.push(OsSynthEvent::AudioStarted);
+    g_fake_synth.push(OsSynthEvent::TextDone);
+    g_fake_synth.push(OsSynthEvent::AudioStopped);
+    EXPECT_FALSE(sapi4_busy(false)) << "the engine said its sound ended";
 }
