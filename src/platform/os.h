@@ -286,6 +286,10 @@ int os_child_finish(OsChild& child, bool kill);
 std::string os_make_temp_file(const std::string& suffix);
 void os_remove_file(const std::string& path);
 
+// The file name that the shared library called `name` has on this system
+// ("libNAME.so" on Linux, "NAME.dll" on Windows), for os_library_open to
+// find where the system looks for libraries.
+std::string os_library_file_name(const std::string& name);
 // A shared library: nullptr when it cannot be loaded (missing, not a library).
 void* os_library_open(const std::string& path);
 // The address of an exported name; nullptr when it does not export it.

@@ -28,7 +28,8 @@ struct MbrolaApi {
 extern const char* const MBROLA_ENTRY_NAMES[MBROLA_ENTRY_POINTS];
 
 // The library to load: a path, or "" for the default. With the default,
-// libmbrola.so is used when the system has one, else the built-in binding;
+// the system's MBROLA library (libmbrola.so, mbrola.dll) is used when there
+// is one, else the built-in binding over the `mbrola` program;
 // a library that is named explicitly must load, there is no fall-back then.
 void mbrola_set_library(const std::string& path);
 // Resolves all 23 names. False when the library is missing or lacks a name

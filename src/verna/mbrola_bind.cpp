@@ -15,7 +15,8 @@ const char* const MBROLA_ENTRY_NAMES[MBROLA_ENTRY_POINTS] = {
 
 namespace {
 
-constexpr const char* MBROLA_DEFAULT_LIBRARY = "libmbrola.so";
+// The system's MBROLA library: libmbrola.so on Linux, mbrola.dll on Windows.
+constexpr const char* MBROLA_LIBRARY_NAME = "mbrola";
 
 struct BindState {
     std::string library;
@@ -51,7 +52,7 @@ void mbrola_set_library(const std::string& path) { g_bind.library = path; }
 
 bool mbrola_bind() {
     mbrola_unbind();
-    const std::string& name = g_bind.library.empty() ? std::string(MBROLA_DEFAULT_LIBRARY) : g_bind.library;
+    const std::string name = g_bind.library.empty() ? os_library_file_name(MBROLA_LIBRARY_NAME) : g_bind.library;
     void* handle = os_library_open(name);
     if (!handle) {
         // Only the default may be absent: the program then stands in for it.

@@ -3,6 +3,8 @@
 
 #include "platform/os.h"
 
+std::string os_library_file_name(const std::string& name) { return "lib" + name + ".so"; }
+
 void* os_library_open(const std::string& path) {
     if (path.empty()) return nullptr;
     return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

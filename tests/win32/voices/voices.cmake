@@ -28,16 +28,16 @@ target_link_libraries(register_standins PRIVATE ole32)
 set_target_properties(register_standins PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 target_sources(unit_tests PRIVATE ${FUGA_VOICE_TESTS}/test_com_voices.cpp
-  ${FUGA_VOICE_TESTS}/test_com_voice_bridges.cpp)
-add_dependencies(unit_tests standin_sapi4 standin_sapi5 standin_sapi54)
-add_test(NAME windows_com_voices COMMAND unit_tests --gtest_filter=ComVoices.*:ComVoiceBridges.*)
+  ${FUGA_VOICE_TESTS}/test_com_voice_bridges.cpp ${FUGA_VOICE_TESTS}/test_mbrola_dll.cpp)
+add_dependencies(unit_tests standin_sapi4 standin_sapi5 standin_sapi54 standin_mbrola)
+add_test(NAME windows_com_voices COMMAND unit_tests --gtest_filter=ComVoices.*:ComVoiceBridges.*:MbrolaDll.*)
 set_tests_properties(windows_com_voices PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300
   ENVIRONMENT "FUGA_BACKEND=headless")
 
 # Whole games through each engine; and starts that fail leave the game to
 # its own synthesizer.
 set(FUGA_VOICE_GAMES "3 data-mbrola" "4 data-type4" "5 data-type5" "54 data-type54"
-  "4 data-type4 MMAudioDest" "5 data-type5 GetVoices")
+  "4 data-type4 MMAudioDest" "5 data-type5 GetVoices" "3 data-mbrola registry")
 foreach(game ${FUGA_VOICE_GAMES})
   separate_arguments(game)
   list(GET game 0 type)
