@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
     // before any log line is written.
     os_start();
     refuse_unattended_run();
+    console_open_logs();
     console_bind_standard_channels();
     speech_module_start();
     game_main(argc, argv);

@@ -77,6 +77,10 @@ constexpr uint8_t KEY_ALT_E = 18;
 
 // Restores the start-up state (no screen, empty queue, settings unread).
 void console_reset();
+// Creates the logs asked for by FUGA_SCREEN_LOG and FUGA_SOUND_LOG at the
+// program's start; a log that cannot be created, or at exit could not be
+// written whole, is reported on standard error.
+void console_open_logs();
 
 // Screen
 
@@ -89,6 +93,9 @@ void console_set_text_colour(uint8_t colour);
 void console_set_background_colour(uint8_t colour);
 void console_move_cursor(int column, int row);
 int console_cursor_column();
+// Ends the current line unless the cursor stands at the start of one, so
+// that a notice written next is not spliced into a line of the game's.
+void console_start_line();
 int console_cursor_row();
 void console_clear_to_end_of_line();
 uint8_t console_char_at(int column, int row);

@@ -259,6 +259,10 @@ void console_move_cursor(int column, int row) {
 int console_cursor_column() { return g_screen.cursor_col + 1; }
 int console_cursor_row() { return g_screen.cursor_row + 1; }
 
+void console_start_line() {
+    if (g_screen.cursor_col != 0) console_write_text("\r\n");
+}
+
 void console_clear_to_end_of_line() {
     console_open();
     int row = g_screen.win_top + g_screen.cursor_row;

@@ -1,18 +1,23 @@
 // The screen log (FUGA_SCREEN_LOG): rows that scrolled off the top, then the
 // final screen, written when the program ends.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "console/console.h"
 #include "console/console_internal.h"
+#include "console/sound_log.h"
 #include "platform/os.h"
 #include "util/latin1.h"
 
 namespace {
 struct ScreenLogState {
     bool installed = false;
+    bool opened = false;
+    FILE* file = nullptr;  // created at start, written at exit
     std::vector<std::string> scrolled;  // Latin-1 rows, trailing blanks kept
 } g_screen_log;
 
@@ -21,16 +26,45 @@ std::string trim_right(std::string s) {
     return s;
 }
 
-void write_log() {
+const char* log_path() {
     const char* path = std::getenv("FUGA_SCREEN_LOG");
-    if (!path || !*path) return;
-    FILE* f = std::fopen(path, "w");
+    return path && *path ? path : nullptr;
+}
+
+void write_log() {
+    const char* path = log_path();
+    if (!path) return;
+    FILE* f = g_screen_log.file;
+    g_screen_log.file = nullptr;
+    if (!f && !g_screen_log.opened) f = std::fopen(path, "w");
+    // Its creation failed and was reported at start.
     if (!f) return;
     std::string text = console_screen_log_text();
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
+    bool whole = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    whole = std::fflush(f) == 0 && whole;
+    int error = errno;
+    if (std::fclose(f) != 0 && whole) {
+        whole = false;
+        error = errno;
+    }
+    if (!whole)
+        std::fprintf(stderr, "fuga: the screen log FUGA_SCREEN_LOG could not be written whole: %s: %s\n", path,
+                     std::strerror(error ? error : EIO));
 }
 }  // namespace
+
+void console_open_logs() {
+    sound_log_open();
+    const char* path = log_path();
+    if (!path || g_screen_log.opened) return;
+    g_screen_log.opened = true;
+    // Created now, so that a log that cannot be made is said at the start
+    // rather than found missing after the game.
+    g_screen_log.file = std::fopen(path, "w");
+    if (!g_screen_log.file)
+        std::fprintf(stderr, "fuga: the screen log FUGA_SCREEN_LOG cannot be created: %s: %s\n", path,
+                     std::strerror(errno));
+}
 
 void console_screen_log_reset() { g_screen_log.scrolled.clear(); }
 
@@ -42,8 +76,7 @@ void console_screen_log_install() {
 
 void console_screen_log_scrolled(const unsigned char* row, int count) {
     // Only kept when someone will read it; a long session must not grow memory.
-    const char* path = std::getenv("FUGA_SCREEN_LOG");
-    if (!path || !*path) return;
+    if (!log_path()) return;
     g_screen_log.scrolled.emplace_back(reinterpret_cast<const char*>(row), static_cast<size_t>(count));
 }
 

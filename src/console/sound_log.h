@@ -9,5 +9,8 @@
 // Appends "<kind> <latin1 text as UTF-8>" when the log is enabled.
 void sound_log(const std::string& kind, const std::string& latin1_text);
 bool sound_log_enabled();
+// Opens the log at the program's start: a log that cannot be created is
+// reported on standard error at once, and one that lost lines at exit.
+void sound_log_open();
 // Closes the file and forgets the setting (tests).
 void sound_log_reset();

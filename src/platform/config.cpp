@@ -25,23 +25,29 @@ struct ConfigState {
     std::string path;  // of the copy in `index`
     SystemFileStamp stamp;
     ProfileIndex index;
+    bool too_large = false;  // the copy in `index` went past the bound
     int loads = 0;
 };
 
 ConfigState state;
 
+// A copy that is there but no regular file (a link to a device) still counts
+// as the user's file: it is read up to the bound and reported, not passed
+// over as missing. A pipe is passed over: reading it would wait for a writer.
+bool present(const std::string& path) { return os_file_exists(path) || system_file_stamp(path).device_file; }
+
 // The copy in the Windows directory wins; the start-up directory's copy is
 // the fallback for an installation that keeps everything together.
 std::string config_file() {
     std::string home = os_windows_directory() + "/" + CONFIG_FILE;
-    if (os_file_exists(home)) return home;
+    if (present(home)) return home;
     return config_startup_directory() + "/" + CONFIG_FILE;
 }
 
-// A longer file counts up to the limit.
-std::string read_bounded(const std::string& path) {
+// A longer file counts up to the limit, where reading stops.
+std::string read_bounded(const std::string& path, bool& too_large) {
     std::string text;
-    read_bounded_file(path, text, CONFIG_MAX_FILE_BYTES);
+    too_large = read_bounded_file(path, text, CONFIG_MAX_FILE_BYTES) == BoundedRead::TooLong;
     return text;
 }
 
@@ -52,7 +58,8 @@ const ProfileIndex& current_index() {
     SystemFileStamp stamp = system_file_stamp(path);
     if (!state.loaded || path != state.path || !(stamp == state.stamp)) {
         state.index.clear();
-        if (stamp.exists) profile_build_index(read_bounded(path), state.index);
+        state.too_large = false;
+        if (stamp.exists) profile_build_index(read_bounded(path, state.too_large), state.index);
         state.path = path;
         state.stamp = stamp;
         state.loaded = true;
@@ -132,3 +139,8 @@ std::string config_read_setting(const std::string& section, const std::string& k
 }
 
 int config_file_loads() { return state.loads; }
+
+bool config_file_too_large() {
+    current_index();
+    return state.too_large;
+}

@@ -15,5 +15,8 @@ std::string config_file_path();
 std::string config_startup_directory();
 // Forget the remembered start-up directory and the file read (tests).
 void config_reset();
+// Whether the copy read goes past the bound, so only its first megabyte
+// counted (a huge file, a link to /dev/zero).
+bool config_file_too_large();
 // How many times a copy of the file was read since the last reset.
 int config_file_loads();

@@ -11,9 +11,10 @@
 
 namespace {
 
-// A settings file larger than this is not a settings file; reading it whole
-// would only waste memory, so it reads as empty.
-constexpr size_t PROFILE_MAX_FILE_BYTES = 64u * 1024u * 1024u;
+// A settings file larger than this is not a settings file (they are a few
+// kilobytes): reading stops at the bound and the file reads as empty. The
+// bound is small because a file is read again for every direct lookup.
+constexpr size_t PROFILE_MAX_FILE_BYTES = 1024u * 1024u;
 
 bool is_blank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 

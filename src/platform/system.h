@@ -32,6 +32,9 @@ struct SystemFileStamp {
     uint64_t file = 0;
     int64_t size = 0;
     int64_t modified_ns = 0;
+    // A character or block device (a link to /dev/zero), which reading must
+    // bound; not a directory or a pipe.
+    bool device_file = false;
     bool operator==(const SystemFileStamp&) const = default;
 };
 // `exists` is false when there is no such file (or it cannot be examined).

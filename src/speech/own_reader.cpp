@@ -159,6 +159,11 @@ void speech_say(const std::string& text) {
     own_reader(text);
 }
 
+void speech_say_own(const std::string& text) {
+    sound_log("say", text);
+    own_reader(text);
+}
+
 void speech_write(const std::string& text) {
     std::cout << text << std::flush;
     speech_say(text);

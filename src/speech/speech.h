@@ -64,6 +64,9 @@ const uint8_t* speech_click_image();
 
 // Speaks a text.
 void speech_say(const std::string& text);
+// Speaks a text with the own reader even while an external synthesizer is
+// active: for the engines' own messages, which cannot go through the engine.
+void speech_say_own(const std::string& text);
 // Writes the text to the console (no line end), then speaks it.
 void speech_write(const std::string& text);
 // speech_write, then ends the console line.

@@ -22,6 +22,7 @@ std::string start_failure_cause() {
     if (diphone_database().empty()) {
         std::string ini = config_file_path();
         // Neither copy exists: both places where it was looked for.
+        if (config_file_too_large()) return "Grande demais para um arquivo de configura\xe7\xe3o:\n" + ini;
         if (!os_file_exists(ini)) return "N\xe3o encontrado:\n" + os_windows_directory() + "/TALUNE.INI\n" + ini;
         return "Falta " + speech_speed_key("DIFONES", speech_state().speed) + " em [SINTETIZADOR] de:\n" + ini;
     }

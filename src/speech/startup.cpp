@@ -13,6 +13,7 @@
 #include "util/random.h"
 #include "util/wave_format.h"
 #include "verna/backend.h"
+#include "verna/message.h"
 
 namespace {
 SpeechState g_speech;
@@ -57,8 +58,10 @@ void speech_start(int speed, const std::string& sound_directory) {
         int pitch = speech_setting_number(config_read_setting("SERVFALA", "TOM"), 0);
         int type = speech_setting_number(config_read_setting("SERVFALA", "TIPOSAPI"), 0);
         if (type != EXTSYNTH_TYPE_SAPI4 && rate > 10) rate = 0;
-        // The MBROLA engine sits beside audio, so the front end hands it over.
+        // The MBROLA engine sits beside audio, so the front end hands it over,
+        // with the own reader for its messages about damaged data files.
         extsynth_register(EXTSYNTH_TYPE_VERNA, verna_backend_engine());
+        verna_set_message_voice(speech_say_own);
         g_speech.external_active = extsynth_start(voice, rate, pitch, "", type);
         g_speech.external_type = type;
     }

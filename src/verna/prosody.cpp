@@ -109,8 +109,17 @@ private:
     bool found_ = false;
 };
 
+// A damaged file can hold a line of megabytes or of control characters: the
+// message quotes only its start, with control characters as blanks, so that it
+// stays one line that can be read and heard.
+constexpr size_t VERNA_MAX_QUOTED_LINE = 60;
+
 bool fail(const char* message, const std::string& line = "") {
-    verna_show_message(latin1(message) + line);
+    std::string quoted = line.substr(0, VERNA_MAX_QUOTED_LINE);
+    for (char& c : quoted)
+        if (static_cast<unsigned char>(c) < ' ') c = ' ';
+    if (line.size() > VERNA_MAX_QUOTED_LINE) quoted += "...";
+    verna_show_message(latin1(message) + quoted);
     return false;
 }
 

@@ -144,11 +144,25 @@ TEST_F(Config, OnlyTheFirstMegabyteOfAHugeOrEndlessFileCounts) {
     write_home(text);
     EXPECT_EQ(config_read_setting("T", "PRIMEIRA"), "sim");
     EXPECT_EQ(config_read_setting("T", "ULTIMA"), "");
+    EXPECT_TRUE(config_file_too_large());
 
     fs::remove(home_ + "/TALUNE.INI");
     fs::create_symlink("/dev/zero", start_ + "/TALUNE.INI");
     EXPECT_EQ(config_read_setting("T", "PRIMEIRA"), "");
     EXPECT_EQ(config_read_setting("T", "ULTIMA"), "");
+    EXPECT_TRUE(config_file_too_large());
+
+    // A link to a device in the Windows directory is the user's file, too
+    // large, not a missing one that lets the other copy count.
+    fs::remove(start_ + "/TALUNE.INI");
+    write(start_ + "/TALUNE.INI", "[T]\nPRIMEIRA=sim\n");
+    fs::create_symlink("/dev/zero", home_ + "/TALUNE.INI");
+    EXPECT_EQ(config_file_path(), home_ + "/TALUNE.INI");
+    EXPECT_EQ(config_read_setting("T", "PRIMEIRA"), "");
+    EXPECT_TRUE(config_file_too_large());
+    fs::remove(home_ + "/TALUNE.INI");
+    EXPECT_EQ(config_read_setting("T", "PRIMEIRA"), "sim");
+    EXPECT_FALSE(config_file_too_large());
 }
 
 }  // namespace

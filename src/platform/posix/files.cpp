@@ -56,5 +56,6 @@ SystemFileStamp system_file_stamp(const std::string& path) {
     s.file = static_cast<uint64_t>(st.st_ino);
     s.size = static_cast<int64_t>(st.st_size);
     s.modified_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    s.device_file = S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode);
     return s;
 }
