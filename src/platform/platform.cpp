@@ -1,4 +1,5 @@
 // Backend choice and the routing of every os_ call to the chosen backend.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -80,7 +81,12 @@ bool os_ending_by_return() { return g_platform.returning; }
 
 void os_exit(int code) {
     finish_program();
-    std::fflush(nullptr);
+    // Only the streams the program writes to: flushing every stream would
+    // wait for the lock of one that a library's thread holds while it blocks
+    // reading a socket (libspeechd's reply reader), and the exit would hang.
+    // The logs flush and close their own files.
+    std::fflush(stdout);
+    std::fflush(stderr);
     std::_Exit(code);
 }
 
