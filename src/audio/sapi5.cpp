@@ -4,11 +4,16 @@
 
 #include "audio/extsynth.h"
 #include "console/console.h"
+#include "console/key_cut.h"
 #include "platform/os.h"
 
 namespace {
 constexpr int SAPI5_MAX_BRIDGES = 2;
 constexpr int SAPI5_BUSY_WAIT_MS = 20;
+// The completion wait is cut into slices; between them the window's messages
+// run, so that a key pressed meanwhile ends the wait (as a wait for the event
+// or a message would) and the caller cuts the speech at once.
+constexpr int SAPI5_BUSY_SLICE_MS = 4;
 constexpr unsigned SAPI5_SILENCE_WAIT_MS = 50;
 constexpr unsigned SAPI5_STOP_POLL_MS = 300;
 // The output module of each bridge: the server's default, then RHVoice.
@@ -56,7 +61,15 @@ void speak(int which, const std::string& text) {
 
 bool busy(int which) {
     const Sapi5Bridge& b = g_sapi5[which];
-    if (b.connection < 0 || os_voice_server_wait_done(b.connection, SAPI5_BUSY_WAIT_MS)) return false;
+    if (b.connection < 0) return false;
+    for (int waited = 0;;) {
+        // A key waiting (the question lets the messages run) wants the answer
+        // now, not at the end of the 20 ms.
+        int slice = key_cut_should_stop() ? 0 : SAPI5_BUSY_SLICE_MS;
+        if (os_voice_server_wait_done(b.connection, slice)) return false;
+        waited += slice;
+        if (slice == 0 || waited >= SAPI5_BUSY_WAIT_MS) break;
+    }
     extsynth_post_wake();
     return true;
 }

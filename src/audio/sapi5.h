@@ -11,8 +11,9 @@
 bool sapi5_start(int voice, int rate, int pitch, const std::string& output_file);
 // Queued after what still speaks; "" is sent as one space; a failure beeps.
 void sapi5_speak(const std::string& latin1_text);
-// Waits at most 20 ms for the end of speech; while it goes on, posts the
-// wake message and answers true. A server that went away is not busy.
+// Waits at most 20 ms for the end of speech, less when a key is or comes to
+// be waiting; while it goes on, posts the wake message and answers true. A
+// server that went away is not busy.
 bool sapi5_busy();
 // Drops everything queued and cuts the speech, then waits 50 ms.
 void sapi5_silence();

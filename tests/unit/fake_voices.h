@@ -75,6 +75,7 @@ struct FakeServer {
     int selected = -1;
     int rate = 99;
     int cancels = 0, closes = 0;
+    int waited_ms = 0;  // the completion waits' timeouts, added up
     std::vector<std::string> texts;
 };
 inline FakeServer g_fake_server;
@@ -104,7 +105,10 @@ inline const OsVoiceServerDriver FAKE_SERVER = {
         g_fake_server.speaking = false;
         return true;
     },
-    [](int, int) { return !g_fake_server.speaking; },
+    [](int, int timeout_ms) {
+        g_fake_server.waited_ms += timeout_ms;
+        return !g_fake_server.speaking;
+    },
     [](int) { return g_fake_server.alive; },
     [](int) { g_fake_server.closes++; },
 };

@@ -104,6 +104,29 @@ TEST_F(Sapi5, SpeakingAndTheCompletionWait) {
     EXPECT_FALSE(sapi5_busy());
 }
 
+TEST_F(Sapi5, AKeyEndsTheCompletionWaitAtOnce) {
+    ASSERT_TRUE(sapi5_start(1, 0, 0, ""));
+    sapi5_speak("ola");
+    g_fake_server.waited_ms = 0;
+    EXPECT_TRUE(sapi5_busy());
+    EXPECT_EQ(g_fake_server.waited_ms, 20) << "no key: the whole wait";
+
+    // A key that arrives during the wait ends it at the next slice.
+    OsEvent key;
+    key.type = OsEventType::Char;
+    key.ch = 'a';
+    os_post_event(key);
+    g_fake_server.waited_ms = 0;
+    EXPECT_TRUE(sapi5_busy()) << "still speaking: the caller is to cut it";
+    EXPECT_LT(g_fake_server.waited_ms, 20);
+    ASSERT_TRUE(console_key_waiting());
+
+    // With the key waiting, no wait at all.
+    g_fake_server.waited_ms = 0;
+    EXPECT_TRUE(sapi5_busy());
+    EXPECT_EQ(g_fake_server.waited_ms, 0);
+}
+
 TEST_F(Sapi5, StopLetsTheSpeechEnd) {
     ASSERT_TRUE(sapi54_start(1, 0, 0, ""));
     sapi54_speak("ola");
