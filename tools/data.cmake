@@ -17,6 +17,13 @@ set(FUGA_PLAY_TALUNE_HOME ${FUGA_DATA_DIR})
 set(FUGA_SAPI N)
 # "TIPOSAPI" of [SERVFALA]: which external synthesizer SAPI=S starts.
 set(FUGA_SAPI_TYPE 3)
+# What the generated TALUNE.INI says about the system: the screen's font, the
+# synthesizer types of [SERVFALA] and where the MBROLA voices are named.
+set(FUGA_FONT "DejaVu Sans Mono")
+set(FUGA_VOICE_TYPES "; 3 the Portuguese engine speaking through MBROLA, 5 speech-dispatcher with
+; its default output module, 54 speech-dispatcher's RHVoice module, any other
+; number the espeak-ng voices. VOZ picks a voice by number (0 or 1 the first).")
+set(FUGA_VOICE_PATHS "its path is in registry.ini")
 # The Portuguese engine's data files ("VERNATTS" DIR).
 set(FUGA_VERNA_DIR ${FUGA_DATA_DIR}/verna)
 configure_file(${CMAKE_SOURCE_DIR}/tools/TALUNE.INI.in ${FUGA_DATA_DIR}/TALUNE.INI @ONLY)

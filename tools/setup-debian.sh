@@ -1,6 +1,7 @@
 #!/bin/bash
-# Installs the Debian packages listed in tools/debian-packages.txt (one per
-# line; blank lines and lines starting with "#" are skipped). Does nothing
+# Installs the Debian packages listed in tools/debian-packages.txt, and with
+# --tests those of tools/debian-packages-tests.txt too (one per line; blank
+# lines and lines starting with "#" are skipped). Does nothing
 # when every one is installed already, so it is cheap to run before builds.
 # MBROLA, its Brazilian voices and RHVoice are in Debian's contrib and
 # non-free sections, which a fresh machine does not enable: when the
@@ -8,8 +9,11 @@
 # same archives and suites (and says so) before anything is installed.
 set -euo pipefail
 
-list="$(dirname "$0")/debian-packages.txt"
-mapfile -t packages < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' "$list" | grep -v '^$')
+lists=("$(dirname "$0")/debian-packages.txt")
+# --tests: also what only the tests need (the Windows build and Wine), which
+# playing does not.
+if [ "${1:-}" = --tests ]; then lists+=("$(dirname "$0")/debian-packages-tests.txt"); fi
+mapfile -t packages < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' "${lists[@]}" | grep -v '^$')
 
 missing=()
 for p in "${packages[@]}"; do

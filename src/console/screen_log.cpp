@@ -36,7 +36,7 @@ void write_log() {
     if (!path) return;
     FILE* f = g_screen_log.file;
     g_screen_log.file = nullptr;
-    if (!f && !g_screen_log.opened) f = std::fopen(path, "w");
+    if (!f && !g_screen_log.opened) f = std::fopen(path, "wb");
     // Its creation failed and was reported at start.
     if (!f) return;
     std::string text = console_screen_log_text();
@@ -60,7 +60,7 @@ void console_open_logs() {
     g_screen_log.opened = true;
     // Created now, so that a log that cannot be made is said at the start
     // rather than found missing after the game.
-    g_screen_log.file = std::fopen(path, "w");
+    g_screen_log.file = std::fopen(path, "wb");
     if (!g_screen_log.file)
         std::fprintf(stderr, "fuga: the screen log FUGA_SCREEN_LOG cannot be created: %s: %s\n", path,
                      std::strerror(errno));

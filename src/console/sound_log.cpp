@@ -24,7 +24,7 @@ void open_once() {
     const char* path = std::getenv("FUGA_SOUND_LOG");
     if (!path || !*path) return;
     g_log.path = path;
-    g_log.file = std::fopen(path, "w");
+    g_log.file = std::fopen(path, "wb");
     // Whoever asked for the log reads it after the run: a log that is not
     // there must be reported, not be found missing later.
     if (!g_log.file)

@@ -56,6 +56,7 @@ void finish_at_return() {
 
 const OsBackend* backend() {
     if (!g_platform.backend) {
+        system_start();
         g_platform.backend = choose_backend();
         std::atexit(finish_at_return);
     }

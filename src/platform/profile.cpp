@@ -5,7 +5,6 @@
 #include <unordered_set>
 #include <utility>
 
-#include "platform/os.h"
 #include "util/bounded_file.h"
 #include "util/latin1.h"
 
@@ -172,12 +171,3 @@ std::string profile_read_from_text(const std::string& text, const std::string& s
 }
 
 bool profile_read_file(const std::string& path, std::string& text) { return read_whole_file(path, text); }
-
-std::string profile_read_string(const std::string& section, const std::string& key, const std::string& def,
-                                const std::string& file, size_t capacity) {
-    std::string path = file;
-    if (file.find('/') == std::string::npos) path = os_windows_directory() + "/" + file;
-    std::string text;
-    if (!read_whole_file(path, text)) return cut(def, capacity);
-    return profile_read_from_text(text, section, key, def, capacity);
-}

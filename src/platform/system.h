@@ -11,6 +11,8 @@
 
 struct OsBackend;
 struct OsAudioDevice;
+struct OsSynthDriver;
+struct OsVoiceServerDriver;
 
 // Real wall clock and monotonic clock, for the backends that run in real time.
 OsTime real_local_time();
@@ -49,3 +51,9 @@ const OsBackend* system_backend_named(const char* name);
 const OsBackend* system_default_backend();
 // The sound device of the system's own backends.
 const OsAudioDevice* system_audio_device();
+// What the system sets up once, before the backend starts.
+void system_start();
+// The system's own voices (espeak-ng and speech-dispatcher on Linux), for
+// the backends that play sound.
+const OsSynthDriver* system_synth_driver();
+const OsVoiceServerDriver* system_voice_server_driver();

@@ -23,6 +23,12 @@
 # build made) the program is started through it.
 # FUGA_E2E_UPDATE=1 copies the logs of this run over the expected files
 # that exist, for review with git diff.
+# For the Windows program: FUGA_E2E_EMULATOR names the command that runs it
+# (a Wine starter), FUGA_E2E_DATA_BUILD the build directory whose generated
+# data @BUILD@ stands for in NAME.env and NAME.args (the Linux build's); in
+# the logs, paths the program wrote in Windows form (Z:\dir\file) are
+# compared in their Linux form, and line ends in the CR LF form of Windows
+# standard error as plain line ends.
 set -u
 
 if [ $# -ne 3 ]; then
@@ -33,6 +39,12 @@ binary=$1
 script=$2
 build=$(cd "$3" && pwd) || exit 2
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+data_build=$build
+if [ -n "${FUGA_E2E_DATA_BUILD:-}" ]; then
+    data_build=$(cd "$FUGA_E2E_DATA_BUILD" && pwd) || exit 2
+fi
+emulator=()
+if [ -n "${FUGA_E2E_EMULATOR:-}" ]; then emulator=("$FUGA_E2E_EMULATOR"); fi
 dir=$(cd "$(dirname "$script")" && pwd)
 name=$(basename "$script" .keys)
 base="$dir/$name"
@@ -45,12 +57,14 @@ rm -f "$screen" "$sound" "$errors"
 
 substitute() {
     local s=$1
-    s=${s//@BUILD@/$build}
+    s=${s//@BUILD@/$data_build}
     s=${s//@SOURCE@/$source_dir}
     printf '%s' "$s"
 }
 
 envs=("FUGA_CLOCK=2026-01-05 10:00:00" "TZ=UTC")
+# The Windows program has no build/play to point it at the data.
+if [ ${#emulator[@]} -gt 0 ]; then envs+=("TALUNE_HOME=$data_build/data"); fi
 if [ -f "$base.env" ]; then
     lineno=0
     while IFS= read -r line || [ -n "$line" ]; do
@@ -91,17 +105,22 @@ fi
     if [ -f "$base.stderr" ]; then exec 2>"$errors.raw"; fi
     exec env "${envs[@]}" FUGA_BACKEND=headless FUGA_KEYS="$script" \
         FUGA_SCREEN_LOG="$screen" FUGA_SOUND_LOG="$sound" \
-        timeout -k 5 60 "${program[@]}" "${args[@]}" </dev/null
+        timeout -k 5 60 "${emulator[@]}" "${program[@]}" "${args[@]}" </dev/null
 )
 status=$?
 # Paths of this checkout in the logs are written as @BUILD@ and @SOURCE@,
 # the longer first (the build directory may lie inside the source directory).
 portable() {
-    local first=$build first_name=@BUILD@ second=$source_dir second_name=@SOURCE@
-    if [ "${#source_dir}" -gt "${#build}" ]; then
-        first=$source_dir first_name=@SOURCE@ second=$build second_name=@BUILD@
+    local rules=() windows=() length path label
+    if [ ${#emulator[@]} -gt 0 ]; then
+        windows=(-e 's/\r$//' -e ':unix' -e 's|Z:\\\([^ ]*\)\\|Z:\\\1/|' -e 't unix' -e 's|Z:\\|/|g')
     fi
-    sed -e "s|$first|$first_name|g" -e "s|$second|$second_name|g" "$1" >"$2"
+    while read -r length path label; do
+        rules+=(-e "s|$path|$label|g")
+    done < <(for pair in "$build @BUILD@" "$data_build @BUILD@" "$source_dir @SOURCE@"; do
+                 echo "${#pair} $pair"
+             done | sort -rn)
+    sed "${windows[@]}" "${rules[@]}" "$1" >"$2"
 }
 if [ -f "$errors.raw" ]; then
     portable "$errors.raw" "$errors"
@@ -135,6 +154,13 @@ for kind in screen sound stderr; do
         continue
     fi
     if [ "$kind" = sound ]; then
+        # On Windows a file found without regard to case is named as asked
+        # for, not as stored: the case of "file" lines does not count there.
+        if [ ${#emulator[@]} -gt 0 ]; then
+            sed -e '/^file /s/.*/\U&/' -e 's/^FILE /file /' "$expected" >"$out/$name.sound.expected"
+            sed -i -e '/^file /s/.*/\U&/' -e 's/^FILE /file /' "$actual"
+            expected="$out/$name.sound.expected"
+        fi
         # Synthesized images are compared by kind and length order only.
         if ! "$source_dir/tests/e2e/compare_sound.sh" "$expected" "$actual"; then
             echo "$name: the sound log differs from $expected"

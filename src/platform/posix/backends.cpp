@@ -23,3 +23,9 @@ const OsBackend* system_default_backend() {
 }
 
 const OsAudioDevice* system_audio_device() { return sdl_audio_device(); }
+
+void system_start() {}
+
+const OsSynthDriver* system_synth_driver() { return espeak_synth_driver(); }
+
+const OsVoiceServerDriver* system_voice_server_driver() { return speechd_voice_driver(); }

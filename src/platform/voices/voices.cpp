@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/backend.h"
+#include "platform/system.h"
 
 namespace {
 struct VoiceRouting {
@@ -21,13 +22,13 @@ bool use_system_voices() {
 }
 
 const OsSynthDriver* synth() {
-    if (!g_voices.synth) g_voices.synth = use_system_voices() ? espeak_synth_driver() : silent_synth_driver();
+    if (!g_voices.synth) g_voices.synth = use_system_voices() ? system_synth_driver() : silent_synth_driver();
     return g_voices.synth;
 }
 
 const OsVoiceServerDriver* server() {
     if (!g_voices.server)
-        g_voices.server = use_system_voices() ? speechd_voice_driver() : silent_voice_server_driver();
+        g_voices.server = use_system_voices() ? system_voice_server_driver() : silent_voice_server_driver();
     return g_voices.server;
 }
 }  // namespace

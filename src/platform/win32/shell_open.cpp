@@ -1,0 +1,49 @@
+// Starting another program or opening a document detached from ours, through
+// the shell's "open" (ShellExecuteEx), without a console window of ours.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "platform/os.h"
+#include "platform/win32/command_line.h"
+
+namespace {
+// UTF-8 to the shell's UTF-16; false for text that is not UTF-8.
+bool widen(const std::string& utf8, std::wstring& wide) {
+    wide.clear();
+    if (utf8.empty()) return true;
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), int(utf8.size()), nullptr, 0);
+    if (n <= 0) return false;
+    wide.resize(size_t(n));
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), int(utf8.size()), wide.data(), n) == n;
+}
+}  // namespace
+
+// The names arrive in UTF-8, like every name the program hands outside. The
+// argument is quoted as one command-line argument, so that blanks or quotes
+// in a file name do not split it.
+bool os_spawn_detached(const std::string& program, const std::string& argument) {
+    if (program.empty() || program.find('\0') != std::string::npos || argument.find('\0') != std::string::npos)
+        return false;
+    std::string arg = !argument.empty() && argument[0] == '-' ? "./" + argument : argument;
+    std::string parameters;
+    if (!arg.empty()) {
+        const char* argv[] = {arg.c_str(), nullptr};
+        parameters = win32_command_line(argv);
+        if (parameters.empty()) return false;
+    }
+    std::wstring wide_program, wide_parameters;
+    if (!widen(program, wide_program) || !widen(parameters, wide_parameters)) return false;
+    wchar_t directory[MAX_PATH];
+    DWORD length = GetCurrentDirectoryW(MAX_PATH, directory);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"open";
+    info.lpFile = wide_program.c_str();
+    info.lpParameters = wide_parameters.empty() ? nullptr : wide_parameters.c_str();
+    info.lpDirectory = length > 0 && length < MAX_PATH ? directory : nullptr;
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) && reinterpret_cast<INT_PTR>(info.hInstApp) > 32;
+}
