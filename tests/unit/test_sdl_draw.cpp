@@ -47,42 +47,6 @@ protected:
 };
 }  // namespace
 
-TEST(SdlGeometry, CellSizeFollowsSettingsAndWorkArea) {
-    OsScreenConfig cfg;
-    int w = 0, h = 0;
-    sdl_cell_size(cfg, 1024, 734, w, h);
-    EXPECT_EQ(w, 13);
-    EXPECT_EQ(h, 28);
-    sdl_cell_size(cfg, 1280, 1024, w, h);  // 16.25 and 39.06
-    EXPECT_EQ(w, 16);
-    EXPECT_EQ(h, 39);
-    sdl_cell_size(cfg, 0, 0, w, h);  // no work area known: the reference size
-    EXPECT_EQ(w, 13);
-    EXPECT_EQ(h, 28);
-
-    cfg.font_width = "20";
-    cfg.font_height = "41px";
-    sdl_cell_size(cfg, 1280, 1024, w, h);
-    EXPECT_EQ(w, 20);
-    EXPECT_EQ(h, 41);
-    cfg.font_width = "x";   // no digits: the face's own width
-    cfg.font_height = "0";  // no height: the work-area height
-    sdl_cell_size(cfg, 1280, 1024, w, h);
-    EXPECT_EQ(w, 0);
-    EXPECT_EQ(h, 39);
-    cfg.font_width = "-9";
-    cfg.font_height = "99999999";
-    sdl_cell_size(cfg, 1280, 1024, w, h);
-    EXPECT_EQ(w, 9);
-    EXPECT_EQ(h, 256);
-
-    EXPECT_EQ(sdl_parse_int(" 42"), 42);
-    EXPECT_EQ(sdl_parse_int("-7a"), -7);
-    EXPECT_EQ(sdl_parse_int("+3"), 3);
-    EXPECT_EQ(sdl_parse_int("abc"), 0);
-    EXPECT_EQ(sdl_parse_int(""), 0);
-}
-
 TEST(SdlFont, MissingFaceFallsBackAndFitsTheCell) {
     ASSERT_TRUE(sdl_font_open("Lucida Console", 700, 16, 39));
     EXPECT_FALSE(sdl_font_face_found());

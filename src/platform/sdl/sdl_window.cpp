@@ -2,19 +2,13 @@
 // title, and presenting the screen image on the window surface.
 #include "platform/sdl/sdl_window.h"
 
-#include <cmath>
-#include <cstdlib>
-
+#include "platform/screen_cell_size.h"
 #include "platform/sdl/sdl_draw.h"
 #include "platform/sdl/sdl_font.h"
 #include "platform/sdl/sdl_magnifier.h"
 #include "util/latin1.h"
-#include "util/number_scan.h"
 
 namespace {
-constexpr int WINDOW_MAX_CELL_W = 128;
-constexpr int WINDOW_MAX_CELL_H = 256;
-constexpr int WINDOW_MIN_CELL_H = 4;
 // The grid the window is sized for and the smallest part of it kept visible.
 constexpr int WINDOW_COLUMNS = 80;
 constexpr int WINDOW_MIN_COLUMNS = 16;
@@ -34,27 +28,6 @@ struct WindowState {
 int clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 }  // namespace
 
-// Sizes beyond a million are taken as a million.
-int sdl_parse_int(const std::string& text) {
-    ScannedNumber n = scan_leading_number(text, 1000001);
-    long value = n.value > 1000000 ? 1000000 : n.value;
-    return static_cast<int>(n.negative ? -value : value);
-}
-
-void sdl_cell_size(const OsScreenConfig& cfg, int work_w, int work_h, int& cell_w, int& cell_h) {
-    if (work_w <= 0 || work_h <= 0) {
-        work_w = 1024;
-        work_h = 734;
-    }
-    int derived_w = static_cast<int>(std::lround(work_w / 1024.0 * 13));
-    int derived_h = static_cast<int>(std::lround(work_h / 734.0 * 28));
-    cell_w = cfg.font_width.empty() ? derived_w : std::abs(sdl_parse_int(cfg.font_width));
-    cell_h = cfg.font_height.empty() ? derived_h : std::abs(sdl_parse_int(cfg.font_height));
-    if (cell_h == 0) cell_h = derived_h;
-    cell_w = clamp(cell_w, 0, WINDOW_MAX_CELL_W);
-    cell_h = clamp(cell_h, WINDOW_MIN_CELL_H, WINDOW_MAX_CELL_H);
-}
-
 bool sdl_window_open(const OsScreenConfig& cfg) {
     sdl_window_close();
     SDL_Rect work{0, 0, 0, 0};
@@ -62,7 +35,7 @@ bool sdl_window_open(const OsScreenConfig& cfg) {
     SDL_Rect screen{0, 0, 0, 0};
     if (SDL_GetDisplayBounds(0, &screen) != 0) screen = work;
     int cell_w = 0, cell_h = 0;
-    sdl_cell_size(cfg, work.w, work.h, cell_w, cell_h);
+    screen_cell_size(cfg, work.w, work.h, cell_w, cell_h);
     if (!sdl_font_open(cfg.font_face, cfg.font_weight, cell_w, cell_h)) return false;
     SdlFontMetrics m = sdl_font_metrics();
     int columns = clamp(cfg.columns, 1, 1000), rows = clamp(cfg.rows, 1, 1000);

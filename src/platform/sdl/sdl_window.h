@@ -8,14 +8,6 @@
 
 #include "platform/os.h"
 
-// A setting's number: signed decimal, cut at the first character that is not
-// a digit (0 when there is none).
-int sdl_parse_int(const std::string& text);
-// The character cell for the font settings on a work area of the given size:
-// an empty width is work_w / 1024 * 13 and an empty height work_h / 734 * 28,
-// rounded. A width of 0 means the face's own width (returned as 0).
-void sdl_cell_size(const OsScreenConfig& cfg, int work_w, int work_h, int& cell_w, int& cell_h);
-
 // Opens the font, the screen image and the window. False when one of them
 // cannot be created.
 bool sdl_window_open(const OsScreenConfig& cfg);
