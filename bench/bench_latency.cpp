@@ -6,6 +6,11 @@
 // introduction to the end of the introduction's sound. The peers are timed
 // the same way: espeak-ng from exec to its first sample.
 //
+// The Windows program is timed the same way in its window under Wine when
+// FUGA_BENCH_WINDOWS_EXE names its fuga.exe (and FUGA_BENCH_WINEPREFIX a
+// prefix made by tools/wine_prefix.sh; the wineserver is kept running, as
+// a player's system keeps its own services).
+//
 // A measurement, not a test: it needs pulseaudio, parec, Xvfb, xdotool and
 // tmux, and the installation data the build makes. Keys are stamped when the
 // sending program (xdotool, tmux send-keys) has returned, so their own start
@@ -421,22 +426,57 @@ public:
         e.push_back("DISPLAY=" + display_);
         e.push_back("FUGA_BACKEND=sdl");
         e.push_back("SDL_AUDIODRIVER=pulseaudio");
-        double t = now_s();
-        game_ = spawn({build_dir() + "/play", "-r"}, e);
-        // Focus the window once it is there, so that keys reach it.
-        std::thread([this] {
-            run({"xdotool", "search", "--sync", "--name", "FUGA", "windowfocus", "--sync"}, {"DISPLAY=" + display_});
-        }).detach();
-        return t;
+        return launch({build_dir() + "/play", "-r"}, e, "FUGA");
     }
     double key(const char* name) override {
         return run({"xdotool", "key", "--delay", "0", name}, {"DISPLAY=" + display_});
     }
     void stop() override { ::stop(game_); }
 
-private:
+protected:
+    // Starts the program and focuses its window (found by a title pattern)
+    // once it is there, so that keys reach it; returns the time of the exec.
+    double launch(const std::vector<std::string>& argv, const std::vector<std::string>& env, const char* title) {
+        double t = now_s();
+        game_ = spawn(argv, env);
+        std::string display = display_, name = title;
+        std::thread([display, name] {
+            run({"xdotool", "search", "--sync", "--name", name, "windowfocus", "--sync"}, {"DISPLAY=" + display});
+        }).detach();
+        return t;
+    }
     std::string display_;
+
+private:
     Child xvfb_, game_;
+};
+
+// The Windows program in its window under Wine, on a display of its own.
+class WineGame : public WindowGame {
+public:
+    WineGame(int display, std::string exe, std::string prefix)
+        : WindowGame(display), exe_(std::move(exe)), prefix_(std::move(prefix)) {}
+    bool ready() {
+        if (!WindowGame::ready()) return false;
+        // One server for all runs, kept half a minute after the last: a
+        // Windows system does not start anew for each program either.
+        run({"wineserver", "-p30"}, env({}));
+        return true;
+    }
+    double start(const std::vector<std::string>& extra) override {
+        std::vector<std::string> e = env(extra);
+        e.push_back("TALUNE_HOME=" + build_dir() + "/data");
+        return launch({"wine", exe_, "-r"}, e, "fuga\\.exe");
+    }
+
+private:
+    std::vector<std::string> env(std::vector<std::string> e) const {
+        e.push_back("DISPLAY=" + display_);
+        e.push_back("WINEDEBUG=-all");
+        if (!prefix_.empty()) e.push_back("WINEPREFIX=" + prefix_);
+        return e;
+    }
+    std::string exe_, prefix_;
 };
 
 class TerminalGame : public Game {
@@ -481,11 +521,29 @@ bool tools_present() {
     return stat((build_dir() + "/data/som/INTRO.wav").c_str(), &st) == 0;
 }
 
-std::unique_ptr<Game> make_game(bool window) {
-    if (!window) return std::make_unique<TerminalGame>();
+enum Kind { TERMINAL, WINDOW, WINE };
+
+std::string windows_exe() {
+    const char* exe = std::getenv("FUGA_BENCH_WINDOWS_EXE");
+    return exe ? exe : "";
+}
+
+std::unique_ptr<Game> make_game(int kind) {
+    if (kind == TERMINAL) return std::make_unique<TerminalGame>();
+    if (kind == WINE) {
+        const char* prefix = std::getenv("FUGA_BENCH_WINEPREFIX");
+        auto g = std::make_unique<WineGame>(98, windows_exe(), prefix ? prefix : "");
+        if (windows_exe().empty() || !g->ready()) return nullptr;
+        return g;
+    }
     auto g = std::make_unique<WindowGame>(97);
     if (!g->ready()) return nullptr;
     return g;
+}
+
+const char* no_game(int kind) {
+    if (kind != WINE) return "no X display";
+    return windows_exe().empty() ? "FUGA_BENCH_WINDOWS_EXE names no fuga.exe" : "no X display or Wine";
 }
 
 // One iteration's figure: its time, and the median and extremes of all so
@@ -503,13 +561,13 @@ void record(benchmark::State& state, std::vector<double>& seen, double seconds) 
 }
 
 // Figure 1: from the exec to the first sample of sound.
-void start_to_first_sample(benchmark::State& state, bool window) {
+void start_to_first_sample(benchmark::State& state, int kind) {
     SoundServer sound;
     if (!tools_present() || !sound.start()) return state.SkipWithError("no sound server or tools");
     std::vector<double> seen;
     for (auto _ : state) {
-        auto game = make_game(window);
-        if (!game) return state.SkipWithError("no X display");
+        auto game = make_game(kind);
+        if (!game) return state.SkipWithError(no_game(kind));
         double t0 = game->start(sound.env());
         double heard = sound.first_sound_after(t0, 10);
         game->stop();
@@ -522,14 +580,14 @@ void start_to_first_sample(benchmark::State& state, bool window) {
 // Figure 3 and then figure 2 in the same game: a key 2.5 s into the
 // introduction, the end of the introduction's sound; then, at the quiet
 // prompt, letters whose echoes are timed.
-void key_figures(benchmark::State& state, bool window, bool echo) {
+void key_figures(benchmark::State& state, int kind, bool echo) {
     SoundServer sound;
     Recording title, intro;
     if (!tools_present() || !sound.start() || !title.load(build_dir() + "/data/som/TITULO.wav") ||
         !intro.load(build_dir() + "/data/som/INTRO.wav"))
         return state.SkipWithError("no sound server, tools or installation");
-    auto game = make_game(window);
-    if (!game) return state.SkipWithError("no X display");
+    auto game = make_game(kind);
+    if (!game) return state.SkipWithError(no_game(kind));
     std::unique_ptr<Game> keep;
     double t0 = 0, heard = 0, quiet_total = 0;
     int quiet_count = 0, gap_runs = 0;
@@ -541,7 +599,7 @@ void key_figures(benchmark::State& state, bool window, bool echo) {
                 t0 = keep->start(sound.env());
                 heard = sound.first_sound_after(t0, 10);
                 pause_s(1.0);
-                keep->key(window ? "Escape" : "Escape");
+                keep->key("Escape");
                 if (!sound.wait_quiet(1.5, 20)) return state.SkipWithError("the game never fell quiet");
             }
             double sent = keep->key("a");
@@ -555,8 +613,8 @@ void key_figures(benchmark::State& state, bool window, bool echo) {
             // recording. Such a run is counted and made again.
             bool timed = false;
             for (int attempt = 0; attempt < 4 && !timed; ++attempt) {
-                auto g = make_game(window);
-                if (!g) return state.SkipWithError("no X display");
+                auto g = make_game(kind);
+                if (!g) return state.SkipWithError(no_game(kind));
                 t0 = g->start(sound.env());
                 // The title's recording comes first: the introduction's first
                 // loud sample is the first after the title's last.
@@ -611,10 +669,13 @@ void peer_espeak_first_sample(benchmark::State& state) {
 }
 }  // namespace
 
-BENCHMARK_CAPTURE(start_to_first_sample, window, true)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(start_to_first_sample, terminal, false)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(key_figures, key_to_echo_window, true, true)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(key_figures, key_to_echo_terminal, false, true)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(key_figures, key_to_silence_window, true, false)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(key_figures, key_to_silence_terminal, false, false)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(start_to_first_sample, window, WINDOW)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(start_to_first_sample, terminal, TERMINAL)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(start_to_first_sample, windows_under_wine, WINE)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_figures, key_to_echo_window, WINDOW, true)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_figures, key_to_echo_terminal, TERMINAL, true)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_figures, key_to_echo_windows_under_wine, WINE, true)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_figures, key_to_silence_window, WINDOW, false)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_figures, key_to_silence_terminal, TERMINAL, false)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_figures, key_to_silence_windows_under_wine, WINE, false)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(peer_espeak_first_sample)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);

@@ -34,3 +34,20 @@ wine_test_window() {
     [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null || true
     echo "$window"
 }
+
+# wine_test_sound_server DIR [RATE]: starts a private PulseAudio server with
+# one null sink "fuga_null" (mono, RATE samples per second, 48000 when not
+# given) whose socket is in DIR, and points PULSE_SERVER at it. Its process
+# id is in WINE_TEST_SOUND_PID; false when it did not start.
+wine_test_sound_server() {
+    local dir=$1 rate=${2:-48000}
+    mkdir -p "$dir"
+    chmod 700 "$dir"
+    HOME="$dir" XDG_RUNTIME_DIR="$dir" pulseaudio -n --daemonize=no --use-pid-file=no --exit-idle-time=-1 \
+        --disallow-exit --log-target=stderr -L "module-null-sink sink_name=fuga_null rate=$rate channels=1" \
+        -L "module-native-protocol-unix socket=$dir/native auth-anonymous=1" 2>"$dir/pulseaudio.log" &
+    WINE_TEST_SOUND_PID=$!
+    export PULSE_SERVER="unix:$dir/native"
+    for _ in $(seq 100); do [ -S "$dir/native" ] && return 0; sleep 0.05; done
+    return 1
+}
