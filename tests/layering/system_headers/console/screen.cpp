@@ -1,0 +1,3 @@
+// A console that draws through SDL itself.
+#include <SDL2/SDL.h>
+#include "SDL_ttf.h"

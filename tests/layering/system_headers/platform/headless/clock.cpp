@@ -1,0 +1,6 @@
+// The headless backend reaching for a POSIX call.
+#include <unistd.h>
+
+#include <vector>
+
+#include "util/fine.h"

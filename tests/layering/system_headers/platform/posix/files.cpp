@@ -1,0 +1,3 @@
+// The POSIX services may include POSIX headers.
+#include <sys/stat.h>
+#include <unistd.h>

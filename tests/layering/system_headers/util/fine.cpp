@@ -1,0 +1,4 @@
+// Standard headers and our own are fine anywhere.
+#include "fine.h"
+
+#include <chrono>
