@@ -104,6 +104,27 @@ if(FUGA_TESTS)
   # The system voices' stand-in engines, their tests and whole games.
   include(${CMAKE_SOURCE_DIR}/tests/win32/voices/voices.cmake)
 
+  # The window and the sound device need a display and a sound server: they
+  # run on a virtual display of their own with a private PulseAudio server,
+  # in a prefix of their own (the shared server has no display).
+  set(FUGA_WIN32_DEVICE_TESTS ${CMAKE_SOURCE_DIR}/tests/win32/test_win32_window.cpp)
+  list(REMOVE_ITEM FUGA_WIN32_TEST_SOURCES ${FUGA_WIN32_DEVICE_TESTS})
+  add_test(NAME windows_test_win32_window
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/with_display_and_sound.sh ${CMAKE_BINARY_DIR}/window-devices
+      $<TARGET_FILE:unit_tests> --gtest_filter=Win32Window.*:Win32Wave.*)
+  # The program in its window: a typed command answered, the braille keys,
+  # the magnifier, Alt+F4 and Ctrl+Break.
+  add_test(NAME windows_window_under_wine
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/window_under_wine.sh $<TARGET_FILE:fuga> ${FUGA_DATA_TREE}/TALUNE.INI
+      ${CMAKE_BINARY_DIR}/window-under-wine)
+  # Its sound heard at the sound server, and cut short by a key. Alone, so
+  # that the timing of the key in the recording is not another test's load.
+  add_test(NAME windows_sound_under_wine
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/sound_under_wine.sh $<TARGET_FILE:fuga> ${FUGA_DATA_TREE}
+      ${CMAKE_BINARY_DIR}/sound-under-wine)
+  set_tests_properties(windows_test_win32_window windows_window_under_wine PROPERTIES TIMEOUT 300)
+  set_tests_properties(windows_sound_under_wine PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+
   # One test per source file (its suites as a filter): every Wine start
   # costs a few tenths of a second, so one per case would add minutes.
   foreach(src ${FUGA_UNIT_SOURCES} ${FUGA_WIN32_TEST_SOURCES})
