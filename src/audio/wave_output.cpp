@@ -50,6 +50,8 @@ int open_error(OsAudioOpen r) {
 }
 
 void announce_null_device() {
+    // The device is often lost in the middle of a line the game is writing.
+    console_start_line();
     console_write_text(latin1("Sem dispositivo de som: o programa seguirá em silêncio.\r\n"));
 }
 

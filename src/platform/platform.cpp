@@ -9,11 +9,17 @@
 #include "platform/system.h"
 
 namespace {
+constexpr uint64_t PLATFORM_AUDIO_RETRY_MS = 1000;
+
 struct PlatformState {
     const OsBackend* backend = nullptr;
     const OsAudioDevice* audio = nullptr;
     void (*audio_announce)() = nullptr;
     bool announced = false;
+    // The device that failed while the null device stands in, and when it
+    // was last tried.
+    const OsAudioDevice* lost_audio = nullptr;
+    uint64_t lost_audio_tried_ms = 0;
     std::vector<void (*)()> exit_hooks;
     bool exiting = false;
     bool returning = false;
@@ -129,8 +135,29 @@ bool os_screen_focused() { return backend()->screen_focused(); }
 void os_screen_close() { backend()->screen_close(); }
 
 OsAudioOpen os_audio_open(const OsAudioFormat& fmt) {
+    audio();
+    // Standing in for a card that failed: the card is tried again at a sound,
+    // at most once a second (an open that fails can take a while), so that
+    // sound comes back when its server does.
+    if (g_platform.audio == null_audio_device() && g_platform.lost_audio) {
+        uint64_t now = os_ticks_ms();
+        if (now - g_platform.lost_audio_tried_ms >= PLATFORM_AUDIO_RETRY_MS) {
+            g_platform.lost_audio_tried_ms = now;
+            g_platform.audio->close();
+            OsAudioOpen again = g_platform.lost_audio->open(fmt);
+            if (again != OsAudioOpen::NoDevice) {
+                g_platform.audio = g_platform.lost_audio;
+                g_platform.lost_audio = nullptr;
+                // A later loss is news again.
+                g_platform.announced = false;
+                return again;
+            }
+        }
+    }
     OsAudioOpen r = audio()->open(fmt);
     if (r == OsAudioOpen::NoDevice && g_platform.audio != null_audio_device()) {
+        g_platform.lost_audio = g_platform.audio;
+        g_platform.lost_audio_tried_ms = os_ticks_ms();
         g_platform.audio = null_audio_device();
         r = g_platform.audio->open(fmt);
         if (!g_platform.announced && g_platform.audio_announce) {
@@ -152,4 +179,6 @@ void os_set_audio_announce(void (*announce)()) { g_platform.audio_announce = ann
 void os_set_audio_device_for_tests(const OsAudioDevice* device) {
     if (g_platform.audio && g_platform.audio != device) g_platform.audio->close();
     g_platform.audio = device;
+    g_platform.lost_audio = nullptr;
+    g_platform.announced = false;
 }

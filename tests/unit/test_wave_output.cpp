@@ -10,6 +10,7 @@
 #include "audio/wave_output.h"
 #include "console_test_support.h"
 #include "platform/headless/headless.h"
+#include "util/latin1.h"
 #include "wave_test_support.h"
 
 namespace {
@@ -313,14 +314,55 @@ TEST_F(WaveOutput, TheSoundLogNamesFilesAndImages) {
 
 TEST_F(WaveOutput, WithoutASoundCardTheNullDeviceKeepsRealTimeAndSaysSoOnce) {
     rec.forced = OsAudioOpen::NoDevice;
+    // The device is lost while the game writes a line: the notice goes on a
+    // line of its own.
+    console_write_text(latin1("Não sei o que é XYZZY"));
     auto path = write_temp_file("null.wav", make_wav(11025, 1, 8, {{"data", ramp(2205)}}));  // 200 ms
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(wave_play_file(path), 0);
     auto took = std::chrono::steady_clock::now() - start;
     EXPECT_GE(took, std::chrono::milliseconds(190));
     EXPECT_LT(took, std::chrono::milliseconds(1500));
-    EXPECT_NE(screen_row(1).find("Sem dispositivo de som"), std::string::npos) << screen_row(1);
+    EXPECT_EQ(screen_row(1).find_last_not_of(' '), latin1("Não sei o que é XYZZY").size() - 1) << screen_row(1);
+    EXPECT_EQ(screen_row(2).find("Sem dispositivo de som"), 0u) << screen_row(2);
     // Playing again says nothing more.
     EXPECT_EQ(wave_play_file(path), 0);
+    EXPECT_EQ(screen_row(3).find_first_not_of(' '), std::string::npos) << screen_row(3);
+}
+
+TEST_F(WaveOutput, AFailedCardIsTriedAgainAtASoundAtMostOnceASecond) {
+    // Each sound is queued and stopped at once: the null device keeps real
+    // time, and waiting for its end would move the virtual clock by as much
+    // as the waits that poll it.
+    std::vector<uint8_t> data = ramp(1102);
+    auto play = [&] {
+        EXPECT_EQ(wave_play_samples(data.data(), uint32_t(data.size()), 11025, 1, 8), 0);
+        wave_stop();
+        return rec.only("open ").size();
+    };
+    rec.forced = OsAudioOpen::NoDevice;
+    size_t tries = play();
+    EXPECT_EQ(tries, 1u);
+    // Still lost: asked again only once a second has passed since it failed.
+    console_delay(600);
+    EXPECT_EQ(play(), tries);
+    console_delay(500);
+    EXPECT_EQ(play(), tries + 1);
+    EXPECT_EQ(play(), tries + 1);
+    // Back, but the last try was half a second ago.
+    rec.forced = OsAudioOpen::Ok;
+    console_delay(500);
+    EXPECT_EQ(play(), tries + 1);
+    EXPECT_TRUE(rec.blocks.empty());
+    console_delay(600);
+    EXPECT_EQ(play(), tries + 2);
+    EXPECT_EQ(rec.blocks.size(), 1u);
+    // From then on every sound goes to the card, and the loss was said once.
+    EXPECT_EQ(play(), tries + 3);
+    EXPECT_EQ(screen_row(1).find("Sem dispositivo de som"), 0u) << screen_row(1);
     EXPECT_EQ(screen_row(2).find_first_not_of(' '), std::string::npos) << screen_row(2);
+    // A later loss is news again.
+    rec.forced = OsAudioOpen::NoDevice;
+    play();
+    EXPECT_EQ(screen_row(2).find("Sem dispositivo de som"), 0u) << screen_row(2);
 }

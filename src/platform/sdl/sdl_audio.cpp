@@ -111,8 +111,28 @@ SDL_AudioSpec spec_for(const OsAudioFormat& fmt, SDL_AudioCallback callback) {
     return want;
 }
 
+// A device whose sound server went away (killed, restarted) stays stopped
+// for good while SDL keeps calling back in silence, and SDL's connection to
+// the server died with it: the devices are closed and SDL's sound started
+// anew, so that the next open reaches the server again if it is back.
+void drop_lost_device() {
+    if (!g_sdl.device || SDL_GetAudioDeviceStatus(g_sdl.device) != SDL_AUDIO_STOPPED) return;
+    SDL_CloseAudioDevice(g_sdl.device);
+    g_sdl.device = 0;
+    g_sdl.playing = false;
+    if (g_sdl.tone_device) SDL_CloseAudioDevice(g_sdl.tone_device);
+    g_sdl.tone_device = 0;
+    g_sdl.tone.clear();
+    g_sdl.tone_position = 0;
+    g_sdl.tone_failed = false;
+    QuietStderr quiet;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    g_sdl.initialised = false;
+}
+
 OsAudioOpen open(const OsAudioFormat& fmt) {
     if (!valid(fmt)) return OsAudioOpen::BadFormat;
+    drop_lost_device();
     if (!init_audio()) return OsAudioOpen::NoDevice;
     close();
     bool same = g_sdl.device && fmt.rate == g_sdl.format.rate && fmt.bits == g_sdl.format.bits &&
