@@ -10,6 +10,7 @@
 #include "diphone/diphone.h"
 #include "diphone/rules.h"
 #include "speech/speech.h"
+#include "util/latin1.h"
 #include "speech/speech_state.h"
 
 namespace {
@@ -143,10 +144,13 @@ void speech_say(const std::string& text) {
     sound_log("say", text);
     SpeechState& s = speech_state();
     if (s.external_active && !extsynth_available()) {
-        // The system voice went away during the game (its server died):
-        // carry on as after a start that failed, with the own reader.
+        // The system voice went away during the game (its server died, the
+        // engine's program cannot be restarted): carry on as after a start
+        // that failed, with the own reader, and say so once, or the player
+        // would take the other voice for a fault of the game.
         extsynth_stop();
         s.external_active = false;
+        speech_say_own(latin1("O sintetizador externo parou; a fala continua com a voz própria."));
     }
     if (s.external_active) {
         speech_wait_while_busy();

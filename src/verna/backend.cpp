@@ -87,6 +87,7 @@ void verna_backend_speak(const std::string& text) {
 }
 
 bool verna_backend_busy() {
+    mbrola_tend();
     bool busy = verna_busy();
     if (key_cut_should_stop()) {
         verna_backend_silence();
@@ -108,8 +109,13 @@ void verna_backend_stop() {
 }
 
 const ExtSynthEngine* verna_backend_engine() {
-    static const ExtSynthEngine engine = {"verna", verna_backend_start, verna_backend_stop, verna_backend_speak,
-                                          [](bool) { return verna_backend_busy(); }, verna_backend_silence};
+    static const ExtSynthEngine engine = {"verna",
+                                          verna_backend_start,
+                                          verna_backend_stop,
+                                          verna_backend_speak,
+                                          [](bool) { return verna_backend_busy(); },
+                                          verna_backend_silence,
+                                          [] { return !mbrola_stopped(); }};
     return &engine;
 }
 

@@ -43,5 +43,11 @@ bool mbrola_bound();
 const MbrolaApi& mbrola();
 // Whether the binding in use is the built-in one.
 bool mbrola_builtin();
+// The built-in binding between texts: a process killed while it waited is
+// reaped and replaced. Nothing for a library.
+void mbrola_tend();
+// Whether the built-in binding's program could not be started again, so the
+// engine can speak no more; a library never stops.
+bool mbrola_stopped();
 // Unbinds and forgets the configured library.
 void mbrola_reset();

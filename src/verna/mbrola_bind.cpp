@@ -87,6 +87,12 @@ bool mbrola_bound() { return g_bind.bound; }
 const MbrolaApi& mbrola() { return g_bind.api; }
 bool mbrola_builtin() { return g_bind.builtin; }
 
+void mbrola_tend() {
+    if (g_bind.builtin) mbrola_pipe_tend();
+}
+
+bool mbrola_stopped() { return g_bind.builtin && mbrola_pipe_stopped(); }
+
 void mbrola_reset() {
     mbrola_unbind();
     g_bind = BindState{};

@@ -22,6 +22,15 @@ constexpr int MBROLA_STALL_MS = 5000;
 constexpr int MBROLA_POLL_MS = 50;
 constexpr size_t MBROLA_MAX_ERROR_TEXT = 255;
 constexpr int MBROLA_DEFAULT_RATE = 16000;
+// A voice probe killed by a signal (not refused by the voice) is run again,
+// up to this many times in all.
+constexpr int MBROLA_MAX_PROBES = 3;
+// Processes in a row that end on their own before they give any sound: the
+// program cannot be restarted (its voice went away, it fails at once).
+constexpr int MBROLA_MAX_DEAD_STARTS = 2;
+// The end codes (128 + the signal number) of the signals that end a program
+// from outside: hang-up, interrupt, kill and terminate.
+constexpr int MBROLA_OUTSIDE_KILLS[] = {128 + 1, 128 + 2, 128 + 9, 128 + 15};
 
 struct PipeState {
     bool initialised = false;
@@ -42,9 +51,15 @@ struct PipeState {
     size_t output_pos = 0;
     std::string errors;
     size_t errors_seen = 0;
+    std::string text;      // all of this text's input, for a second process
+    bool heard = false;    // the text's process has given output
+    bool resent = false;   // the text went to a second process
 
     int error = 0;
     std::string error_text;
+
+    int dead_starts = 0;   // processes in a row that ended on their own without a sound
+    bool stopped = false;  // the program could not be started again
 };
 PipeState g_pipe;
 
@@ -111,6 +126,8 @@ void clear_text_state() {
     g_pipe.output_pos = 0;
     g_pipe.errors.clear();
     g_pipe.errors_seen = 0;
+    g_pipe.text.clear();
+    g_pipe.heard = g_pipe.resent = false;
 }
 
 void end_process(bool kill) {
@@ -121,13 +138,75 @@ void end_process(bool kill) {
 // The process for the next text, started ahead of it.
 void start_next() {
     end_process(true);
-    if (!g_pipe.initialised) return;
-    if (!start_program(g_pipe.child, g_pipe.voice, "-", g_pipe.no_error != 0)) set_error("mbrola cannot be started");
+    if (!g_pipe.initialised || g_pipe.stopped) return;
+    if (!start_program(g_pipe.child, g_pipe.voice, "-", g_pipe.no_error != 0)) {
+        set_error("mbrola cannot be started");
+        g_pipe.stopped = true;
+    }
 }
 
-// The process's output has ended: it is reaped and judged by its exit code.
-void finish_text() {
-    int code = os_child_finish(g_pipe.child, false);
+bool killed_from_outside(int code) {
+    for (int killed : MBROLA_OUTSIDE_KILLS)
+        if (code == killed) return true;
+    return false;
+}
+
+// A process that ended on its own (an exit, a crash) without giving any
+// sound counts against the program; a process killed from outside does not.
+// True when the program has now failed too often in a row to be started
+// again.
+bool count_dead_start(int code) {
+    if (code == 0 || killed_from_outside(code) || g_pipe.heard) return false;
+    if (++g_pipe.dead_starts < MBROLA_MAX_DEAD_STARTS) return false;
+    set_error("mbrola keeps ending as it starts");
+    g_pipe.stopped = true;
+    return true;
+}
+
+// The process started ahead of a text can end while it waits: it is reaped,
+// so no zombie stays, and a fresh one takes its place, so that no text is
+// lost to it. One killed from outside says nothing against the program and
+// is replaced however often that happens; one that exits or crashes on its
+// own before any text is the program failing at its start, and when that
+// happens twice in a row the program cannot be restarted.
+void replace_dead_waiting_process() {
+    if (!g_pipe.initialised || g_pipe.used || g_pipe.child.pid < 0) return;
+    size_t written = 0;
+    OsChildIo r = os_child_exchange(g_pipe.child, nullptr, 0, written, g_pipe.output, g_pipe.errors, 0);
+    if (r != OsChildIo::Ended && r != OsChildIo::Failed) return;
+    // A process that has ended keeps its own end code through the kill.
+    int code = os_child_finish(g_pipe.child, true);
+    clear_text_state();
+    if (count_dead_start(code)) return;
+    start_next();
+}
+
+// A text's process killed from outside before it gave any sound: a fresh
+// one is given the whole text again (once), so the text is not lost with it.
+bool resend_killed_text(int code) {
+    if (!killed_from_outside(code) || g_pipe.heard || g_pipe.resent) return false;
+    std::string text = g_pipe.text;
+    bool flushed = g_pipe.flushed;
+    clear_text_state();
+    g_pipe.error = 0;
+    g_pipe.error_text.clear();
+    if (!start_program(g_pipe.child, g_pipe.voice, "-", g_pipe.no_error != 0)) {
+        set_error("mbrola cannot be started");
+        g_pipe.stopped = true;
+        g_pipe.ended = true;
+        return true;
+    }
+    g_pipe.used = true;
+    g_pipe.flushed = flushed;
+    g_pipe.text = g_pipe.input = text;
+    g_pipe.resent = true;
+    if (flushed && text.empty()) os_child_close_input(g_pipe.child);
+    return true;
+}
+
+// The process's output has ended; it was reaped with end code `code`, by
+// which it is judged.
+void finish_text(int code) {
     g_pipe.ended = true;
     scan_errors();
     if (code != 0 && !g_pipe.error) {
@@ -139,6 +218,8 @@ void finish_text() {
         set_error(text);
     }
     if (!g_pipe.flushed) set_error(g_pipe.error ? g_pipe.error_text : "mbrola ended before its input did");
+    if (code == 0) g_pipe.dead_starts = 0;
+    count_dead_start(code);
 }
 
 // One round of traffic; false when the process is gone.
@@ -148,6 +229,7 @@ bool pump(int wait_ms, bool& progress) {
     OsChildIo r = os_child_exchange(g_pipe.child, g_pipe.input.data(), g_pipe.input.size(), g_pipe.input_written,
                                     g_pipe.output, g_pipe.errors, wait_ms);
     scan_errors();
+    if (!g_pipe.output.empty()) g_pipe.heard = true;
     if (g_pipe.input_written == g_pipe.input.size() && g_pipe.input_written > 0) {
         g_pipe.input.clear();
         g_pipe.input_written = 0;
@@ -156,12 +238,20 @@ bool pump(int wait_ms, bool& progress) {
     switch (r) {
         case OsChildIo::Progress: progress = true; return true;
         case OsChildIo::Idle: return true;
-        case OsChildIo::Ended: progress = true; finish_text(); return false;
-        case OsChildIo::Failed:
-            set_error("mbrola stopped taking input");
-            os_child_finish(g_pipe.child, true);
-            g_pipe.ended = true;
-            return false;
+        case OsChildIo::Ended:
+        case OsChildIo::Failed: break;
+    }
+    progress = true;
+    // Reaped at once, so no zombie stays; one that already ended keeps its
+    // own end code through the kill.
+    int code = os_child_finish(g_pipe.child, r == OsChildIo::Failed);
+    if (resend_killed_text(code)) return !g_pipe.ended;
+    if (r == OsChildIo::Ended) {
+        finish_text(code);
+    } else {
+        set_error("mbrola stopped taking input");
+        g_pipe.ended = true;
+        count_dead_start(code);
     }
     return false;
 }
@@ -203,22 +293,32 @@ bool probe_rate(const std::string& voice) {
         set_error("no temporary file for the voice probe");
         return false;
     }
-    OsChild probe;
-    bool ok = start_program(probe, voice, wav, true);
     std::string out, errors;
-    if (ok) {
+    bool ok = false;
+    for (int probes = 1; !ok && probes <= MBROLA_MAX_PROBES; ++probes) {
+        OsChild probe;
+        if (!start_program(probe, voice, wav, true)) break;
+        out.clear();
+        errors.clear();
         const char lines[] = "_ 10\n_ 10\n";
         size_t written = 0;
         int idle_ms = 0;
+        bool stalled = false;
         for (;;) {
             OsChildIo r = os_child_exchange(probe, lines, sizeof lines - 1, written, out, errors, MBROLA_POLL_MS);
             if (written == sizeof lines - 1) os_child_close_input(probe);
             if (r == OsChildIo::Ended || r == OsChildIo::Failed) break;
             idle_ms = r == OsChildIo::Progress ? 0 : idle_ms + MBROLA_POLL_MS;
-            if (idle_ms > MBROLA_STALL_MS) break;
+            if (idle_ms > MBROLA_STALL_MS) {
+                stalled = true;
+                break;
+            }
         }
         int code = os_child_finish(probe, true);
         ok = code == 0;
+        // Killed from outside while the voice loads: that says nothing about
+        // the voice, so it is tried again. A refusal or a hang is final.
+        if (code <= 128 || stalled) break;
     }
     if (ok) {
         FILE* f = std::fopen(wav.c_str(), "rb");
@@ -241,6 +341,8 @@ bool probe_rate(const std::string& voice) {
 int init_mbr(const char* database) {
     end_process(true);
     g_pipe.initialised = false;
+    g_pipe.stopped = false;
+    g_pipe.dead_starts = 0;
     g_pipe.error = 0;
     g_pipe.error_text.clear();
     g_pipe.voice = database ? database : "";
@@ -261,7 +363,8 @@ int write_mbr(const char* line) {
         set_error("mbrola is not initialised");
         return 0;
     }
-    if (g_pipe.child.pid < 0 && !g_pipe.ended) start_next();
+    replace_dead_waiting_process();
+    if (g_pipe.child.pid < 0 && !g_pipe.ended && !g_pipe.stopped) start_next();
     if (g_pipe.ended || g_pipe.flushed) {
         // The text's process is gone; what follows waits for a reset.
         if (!g_pipe.error) set_error("mbrola input after its end");
@@ -272,6 +375,7 @@ int write_mbr(const char* line) {
     for (size_t pos; (pos = text.find("\r\n")) != std::string::npos;) text.erase(pos, 1);
     g_pipe.used = true;
     g_pipe.input += text;
+    g_pipe.text += text;
     write_pending();
     return int(text.size());
 }
@@ -430,3 +534,7 @@ void mbrola_pipe_reset() {
 }
 
 int mbrola_pipe_process_id() { return g_pipe.child.pid; }
+
+void mbrola_pipe_tend() { replace_dead_waiting_process(); }
+
+bool mbrola_pipe_stopped() { return g_pipe.stopped; }

@@ -13,3 +13,9 @@ void mbrola_pipe_reset();
 // The process id of the program that serves the next (or current) text, -1
 // when none runs (tests kill it to see the engine survive).
 int mbrola_pipe_process_id();
+// Between texts: a waiting process that ended (killed) is reaped and
+// replaced at once instead of at the next text.
+void mbrola_pipe_tend();
+// Whether the program could not be started again (it cannot be found or
+// run, or it keeps ending before any text): nothing more will be spoken.
+bool mbrola_pipe_stopped();

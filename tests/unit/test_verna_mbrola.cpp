@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "audio/wave_output.h"
@@ -333,20 +334,38 @@ TEST_F(MbrolaProgram, MbrolasOwnErrorsAreReportedAndAMissingVoiceFailsInit) {
     EXPECT_EQ(m.last_error(), 0);
 }
 
-TEST_F(MbrolaProgram, AKilledProcessFailsItsTextAndTheNextTextGetsANewOne) {
+TEST_F(MbrolaProgram, AProcessKilledBeforeItsSoundHandsItsTextOnOnceAfterThatTheTextFailsAlone) {
     REQUIRE_MBROLA();
     ASSERT_TRUE(mbrola_bind());
     const MbrolaApi& m = mbrola();
     ASSERT_EQ(m.init(BR1), 0);
     m.set_no_error(1);
     long expected = direct_count(sentence());
+    // Killed after the text's first line: a fresh process is given the whole
+    // text, and it is heard whole.
     m.reset();
     m.write("_ 100\r\n");
     int pid = mbrola_pipe_process_id();
     ASSERT_GT(pid, 0);
     ::kill(pid, SIGKILL);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    for (size_t i = 1; i < sentence().size(); ++i) m.write((sentence()[i] + "\r\n").c_str());
+    m.flush();
+    EXPECT_EQ(read_all(), expected);
+    EXPECT_EQ(m.last_error(), 0);
+    EXPECT_NE(mbrola_pipe_process_id(), pid);
+
+    // Its second process killed too: the text fails, soon and without a
+    // SIGPIPE ending us, and the next text gets a process of its own.
+    m.reset();
+    m.write("_ 100\r\n");
+    ::kill(mbrola_pipe_process_id(), SIGKILL);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    m.write("a 100\r\n");
+    pid = mbrola_pipe_process_id();
+    ::kill(pid, SIGKILL);
     auto t0 = std::chrono::steady_clock::now();
-    for (int i = 0; i < 20; ++i) m.write("a 100\r\n");  // no SIGPIPE ends us
+    for (int i = 0; i < 20; ++i) m.write("a 100\r\n");
     m.flush();
     read_all();
     EXPECT_NE(m.last_error(), 0);
@@ -354,6 +373,62 @@ TEST_F(MbrolaProgram, AKilledProcessFailsItsTextAndTheNextTextGetsANewOne) {
     EXPECT_EQ(speak(sentence()), expected);
     EXPECT_EQ(m.last_error(), 0);
     EXPECT_NE(mbrola_pipe_process_id(), pid);
+    EXPECT_FALSE(mbrola_stopped());
+}
+
+TEST_F(MbrolaProgram, AProcessKilledWhileItWaitsIsReapedAndReplacedWithoutLosingTheText) {
+    REQUIRE_MBROLA();
+    ASSERT_TRUE(mbrola_bind());
+    const MbrolaApi& m = mbrola();
+    ASSERT_EQ(m.init(BR1), 0);
+    m.set_no_error(1);
+    long expected = direct_count(sentence());
+    int pid = mbrola_pipe_process_id();
+    ASSERT_GT(pid, 0);
+    ::kill(pid, SIGKILL);
+    // Dead, not yet reaped: a zombie until someone waits for it.
+    for (int i = 0; i < 200 && ::kill(pid, 0) == 0; ++i) {
+        mbrola_tend();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_NE(::kill(pid, 0), 0) << "the killed process was not reaped";
+    EXPECT_GT(mbrola_pipe_process_id(), 0);
+    EXPECT_NE(mbrola_pipe_process_id(), pid);
+    // Killed again and again from outside with no text between: the program
+    // is fine, so each time a fresh one takes over, the last found only by
+    // the next text.
+    for (int signal : {SIGTERM, SIGKILL, SIGHUP}) {
+        ::kill(mbrola_pipe_process_id(), signal);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (signal != SIGHUP) mbrola_tend();
+    }
+    EXPECT_EQ(speak(sentence()), expected);
+    EXPECT_EQ(m.last_error(), 0);
+    EXPECT_FALSE(mbrola_stopped());
+}
+
+TEST_F(MbrolaProgram, AProgramThatCrashesTwiceBeforeAnyTextCannotBeRestarted) {
+    REQUIRE_MBROLA();
+    ASSERT_TRUE(mbrola_bind());
+    const MbrolaApi& m = mbrola();
+    ASSERT_EQ(m.init(BR1), 0);
+    m.set_no_error(1);
+    long expected = direct_count(sentence());
+    // One crash, then a finished text: the count starts again.
+    ::kill(mbrola_pipe_process_id(), SIGSEGV);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(speak(sentence()), expected);
+    EXPECT_FALSE(mbrola_stopped());
+    for (int crash = 0; crash < 2; ++crash) {
+        int pid = mbrola_pipe_process_id();
+        ASSERT_GT(pid, 0);
+        ::kill(pid, SIGSEGV);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        mbrola_tend();
+    }
+    EXPECT_TRUE(mbrola_stopped());
+    EXPECT_EQ(mbrola_pipe_process_id(), -1);
+    EXPECT_NE(m.last_error(), 0);
 }
 
 TEST_F(VernaSynthesis, AKeyWaitingEndsTheTextOnTheCardButNotInAFile) {
