@@ -4,8 +4,6 @@
 // FUGA_BENCH_TEXT or <program dir>/../bench/texto_1000_palavras.txt.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -18,6 +16,7 @@
 #include "platform/os.h"
 #include "util/latin1.h"
 #include "util/wave_format.h"
+#include "system_support.h"
 
 namespace {
 
@@ -64,7 +63,7 @@ std::vector<std::string> phrase_runs(const std::string& text, size_t& words) {
 size_t g_samples = 0;
 
 bool start_voice() {
-    setenv("TALUNE_HOME", (program_dir() + "/data").c_str(), 1);
+    sys_set_env("TALUNE_HOME", program_dir() + "/data");
     diphone_reset();
     diphone_set_output_hook([](const uint8_t*, size_t bytes, void*) { g_samples += bytes - WAVE_HEADER_BYTES; }, nullptr);
     return diphone_start() == 0;
@@ -118,7 +117,7 @@ void BM_EspeakToWav(benchmark::State& state) {
         state.SkipWithError("no text");
         return;
     }
-    std::string out = "/tmp/fuga_bench_espeak_" + std::to_string(getpid()) + ".wav";
+    std::string out = "/tmp/fuga_bench_espeak_" + std::to_string(sys_process_id()) + ".wav";
     std::string cmd = "espeak-ng -v pt-br -w " + out + " -f '" + text_path() + "' 2>/dev/null";
     for (auto _ : state)
         if (std::system(cmd.c_str()) != 0) {

@@ -1,7 +1,6 @@
 // Cost of INI lookups: the console and the speech start-up read a few dozen
 // keys, each lookup reading TALUNE.INI again.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -9,6 +8,7 @@
 
 #include "platform/profile.h"
 #include "platform/config.h"
+#include "system_support.h"
 
 namespace {
 
@@ -52,9 +52,9 @@ BENCHMARK(BM_LookupPastJunkLines);
 struct TempHome {
     std::string dir;
     TempHome() {
-        char tmpl[] = "/tmp/fuga_bench_XXXXXX";
-        dir = mkdtemp(tmpl) ? tmpl : "/tmp";
-        setenv("TALUNE_HOME", dir.c_str(), 1);
+        dir = sys_make_temp_dir("fuga_bench_");
+        if (dir.empty()) dir = "/tmp";
+        sys_set_env("TALUNE_HOME", dir);
         std::ofstream(dir + "/TALUNE.INI", std::ios::binary) << typical_ini();
     }
     ~TempHome() {

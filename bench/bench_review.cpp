@@ -21,6 +21,7 @@
 #include "speech/line_editor.h"
 #include "speech/speech.h"
 #include "util/latin1.h"
+#include "system_support.h"
 
 namespace {
 const std::string DATA = std::string(FUGA_BINARY_DIR) + "/data";
@@ -95,8 +96,8 @@ void clear_watch() {
 }
 
 void start_speech_on_game_screen() {
-    setenv("FUGA_BACKEND", "headless", 1);
-    setenv("TALUNE_HOME", DATA.c_str(), 1);
+    sys_set_env("FUGA_BACKEND", "headless");
+    sys_set_env("TALUNE_HOME", DATA);
     os_start();
     g_device = *headless_audio_device();
     g_device.open = watched_open;

@@ -16,6 +16,7 @@
 #include "platform/headless/headless.h"
 #include "platform/config.h"
 #include "speech/speech.h"
+#include "system_support.h"
 
 namespace {
 const std::string DATA = std::string(FUGA_BINARY_DIR) + "/data";
@@ -36,8 +37,8 @@ bool timed_write(int buffer, const uint8_t* data, size_t bytes) {
 }
 
 void setup_environment() {
-    setenv("FUGA_BACKEND", "headless", 1);
-    setenv("TALUNE_HOME", DATA.c_str(), 1);
+    sys_set_env("FUGA_BACKEND", "headless");
+    sys_set_env("TALUNE_HOME", DATA);
     os_start();
     g_device = *headless_audio_device();
     g_device.write = timed_write;

@@ -6,7 +6,6 @@
 // of the 1,000-word text into a WAV file, next to espeak-ng speaking the same
 // text with its br1 MBROLA voice into a WAV file.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -27,6 +26,7 @@
 #include "verna/message.h"
 #include "verna/synthesis.h"
 #include "verna/verna.h"
+#include "system_support.h"
 
 namespace {
 
@@ -54,8 +54,8 @@ void ignore(const std::string&) {}
 
 // Starts the engine as type 3 does, from the generated TALUNE.INI.
 bool start_engine(benchmark::State& state, const std::string& output_file = "") {
-    setenv("FUGA_BACKEND", "headless", 1);
-    setenv("TALUNE_HOME", DATA.c_str(), 1);
+    sys_set_env("FUGA_BACKEND", "headless");
+    sys_set_env("TALUNE_HOME", DATA);
     os_start();
     headless_reset_for_test("");
     config_reset();
@@ -96,7 +96,7 @@ void BM_FrontEndToMbrolaLines(benchmark::State& state) {
 BENCHMARK(BM_FrontEndToMbrolaLines)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_MbrolaSynthesisOfTheLines(benchmark::State& state) {
-    std::string out = "/tmp/fuga_bench_verna_" + std::to_string(getpid()) + ".raw";
+    std::string out = "/tmp/fuga_bench_verna_" + std::to_string(sys_process_id()) + ".raw";
     if (!start_engine(state)) return;
     std::vector<std::string> lines = lines_of(read_text());
     FILE* f = std::fopen(out.c_str(), "wb");
@@ -129,7 +129,7 @@ void BM_SentenceToFirstImage(benchmark::State& state) {
 BENCHMARK(BM_SentenceToFirstImage)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_WholePathToWav(benchmark::State& state) {
-    std::string out = "/tmp/fuga_bench_verna_" + std::to_string(getpid()) + ".wav";
+    std::string out = "/tmp/fuga_bench_verna_" + std::to_string(sys_process_id()) + ".wav";
     std::string text = read_text();
     for (auto _ : state) {
         state.PauseTiming();
@@ -144,7 +144,7 @@ void BM_WholePathToWav(benchmark::State& state) {
 BENCHMARK(BM_WholePathToWav)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 void BM_EspeakMbrolaBr1ToWav(benchmark::State& state) {
-    std::string out = "/tmp/fuga_bench_espeak_mb_" + std::to_string(getpid()) + ".wav";
+    std::string out = "/tmp/fuga_bench_espeak_mb_" + std::to_string(sys_process_id()) + ".wav";
     std::string cmd = "espeak-ng -v mb-br1 -w " + out + " -f '" + TEXT_FILE + "' 2>/dev/null";
     for (auto _ : state)
         if (std::system(cmd.c_str()) != 0) {

@@ -29,6 +29,7 @@
 #include "console/console.h"
 #include "platform/backend.h"
 #include "util/latin1.h"
+#include "system_support.h"
 
 extern char** environ;
 
@@ -43,8 +44,8 @@ void start_platform() {
     static bool started = false;
     if (started) return;
     started = true;
-    setenv("FUGA_BACKEND", "headless", 1);
-    setenv("FUGA_VOICES", "system", 1);
+    sys_set_env("FUGA_BACKEND", "headless");
+    sys_set_env("FUGA_VOICES", "system");
     os_start();
     wave_reset();
 }
@@ -207,7 +208,7 @@ struct PrivateServer {
         std::string address(line);
         while (!address.empty() && (address.back() == '\n' || address.back() == '\r')) address.pop_back();
         size_t eq = address.find('=');
-        setenv(address.substr(0, eq).c_str(), address.substr(eq + 1).c_str(), 1);
+        sys_set_env(address.substr(0, eq).c_str(), address.substr(eq + 1));
         log.open(dir + "/log/speech-dispatcher.log");
         return bool(log);
     }

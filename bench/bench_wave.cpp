@@ -16,6 +16,7 @@
 #include "console/console.h"
 #include "platform/backend.h"
 #include "util/wave_format.h"
+#include "system_support.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -29,8 +30,8 @@ std::vector<uint8_t> wav_image(int rate, int bits, size_t data_bytes) {
 
 // Headless events (no window) with the given sound device, or the headless one.
 bool start_with(const OsAudioDevice* device) {
-    setenv("FUGA_BACKEND", "headless", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    sys_set_env("FUGA_BACKEND", "headless");
+    sys_set_env("SDL_AUDIODRIVER", "dummy");
     os_start();
     wave_reset();
     if (device) {
@@ -126,7 +127,7 @@ void BM_TimeCompress(benchmark::State& state) {
     int rate = int(state.range(1));
     std::vector<uint8_t> source(WAVE_MAX_BLOCK);
     for (size_t i = 0; i < source.size(); i++) {
-        double s = std::sin(2 * M_PI * double(i) / (bits == 16 ? 220.0 : 110.0));
+        double s = std::sin(2 * SYS_PI * double(i) / (bits == 16 ? 220.0 : 110.0));
         source[i] = bits == 16 ? uint8_t(i % 2 ? int(100 * s) + 128 : 0) : uint8_t(128 + 100 * s);
     }
     std::vector<uint8_t> block(source.size());

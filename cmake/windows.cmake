@@ -49,7 +49,7 @@ target_link_libraries(fuga PRIVATE fuga_core)
 # of the data are Linux programs).
 foreach(name edit_field_demo screen_check fuga_test_voice)
   add_executable(${name} ${CMAKE_SOURCE_DIR}/tools/${name}.cpp)
-  target_link_libraries(${name} PRIVATE fuga_core)
+  target_link_libraries(${name} PRIVATE fuga_core fuga_system_support)
 endforeach()
 
 # Wine runs the tests, with one prefix of the build's own and one wineserver
@@ -88,7 +88,7 @@ if(FUGA_TESTS)
   add_executable(unit_tests ${FUGA_UNIT_SOURCES} ${FUGA_WIN32_TEST_SOURCES})
   target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit)
   target_compile_options(unit_tests PRIVATE -include ${CMAKE_SOURCE_DIR}/tests/win32/posix_test_shim.h)
-  target_link_libraries(unit_tests PRIVATE fuga_core fuga_gtest)
+  target_link_libraries(unit_tests PRIVATE fuga_core fuga_system_support fuga_gtest)
   add_library(test_mbrola SHARED tests/mbrola/test_mbrola.cpp)
   add_library(test_mbrola_incomplete SHARED tests/mbrola/test_mbrola.cpp)
   target_compile_definitions(test_mbrola_incomplete PRIVATE TEST_MBROLA_INCOMPLETE)

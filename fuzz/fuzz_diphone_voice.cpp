@@ -2,7 +2,6 @@
 // index, then the sample file, with a copy of the whole input as a letter
 // recording. Every unit named by the index, and a few that are not, is
 // played; nothing may read outside the files or the buffer.
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "diphone/diphone.h"
+#include "system_support.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ void write(const fs::path& p, const uint8_t* data, size_t n) {
 }
 
 void prepare() {
-    g_root = fs::temp_directory_path() / ("fuga_fuzz_voice_" + std::to_string(getpid()));
+    g_root = fs::temp_directory_path() / ("fuga_fuzz_voice_" + std::to_string(sys_process_id()));
     fs::create_directories(g_root / "home");
     fs::create_directories(g_root / "letras");
     fs::create_directories(g_root / "difones");
@@ -32,7 +32,7 @@ void prepare() {
                                                   << "\nDIRDIFONES=" << (g_root / "difones").string() << "\n";
     std::ofstream(g_root / "difones" / "regras.rgr") << "(A)=a\n";
     std::ofstream(g_root / "difones" / "portug.exc") << "\n";
-    setenv("TALUNE_HOME", (g_root / "home").c_str(), 1);
+    sys_set_env("TALUNE_HOME", g_root / "home");
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 // own synthesizer: the rules and exceptions of data/, a voice database with a
 // short unit for every unit those rules can ask for, an empty letters
 // directory, and the headless backend with its virtual clock.
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -33,6 +32,7 @@
 #include "util/latin1.h"
 #include "util/random.h"
 #include "util/wave_format.h"
+#include "system_support.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -83,9 +83,9 @@ void write_voice(const fs::path& difones) {
 }
 
 void make_installation() {
-    char pattern[] = "/tmp/fuzz_game_commands_XXXXXX";
-    if (!mkdtemp(pattern)) refuse("cannot make a temporary directory");
-    const fs::path root = pattern;
+    const std::string made = sys_make_temp_dir("fuzz_game_commands_");
+    if (made.empty()) refuse("cannot make a temporary directory");
+    const fs::path root = made;
     const fs::path letters = root / "letras", difones = root / "difones";
     fs::create_directories(letters);
     fs::create_directories(difones);
@@ -95,11 +95,11 @@ void make_installation() {
     write_voice(difones);
     write_bytes(root / "TALUNE.INI", "[TRADUTOR]\nDIRLETRAS=" + letters.string() + "/\nDIRDIFONES=" +
                                          difones.string() + "/\n[SINTETIZADOR]\nDIFONES3=DIFONES3\n");
-    setenv("TALUNE_HOME", root.c_str(), 1);
-    setenv("FUGA_BACKEND", "headless", 1);
-    unsetenv("FUGA_KEYS");
-    unsetenv("FUGA_SOUND_LOG");
-    unsetenv("FUGA_SCREEN_LOG");
+    sys_set_env("TALUNE_HOME", root);
+    sys_set_env("FUGA_BACKEND", "headless");
+    sys_unset_env("FUGA_KEYS");
+    sys_unset_env("FUGA_SOUND_LOG");
+    sys_unset_env("FUGA_SCREEN_LOG");
     config_reset();
     // A start that fails here would end the process at the first input.
     diphone_set_database("DIFONES3");

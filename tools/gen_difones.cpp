@@ -27,6 +27,7 @@
 #include "speech/wave_image.h"
 #include "util/latin1.h"
 #include "util/wave_format.h"
+#include "system_support.h"
 
 namespace {
 
@@ -83,8 +84,8 @@ std::vector<float> downsample(const std::vector<float>& in, int in_rate) {
         long centre = static_cast<long>(pos);
         for (long k = centre - taps; k <= centre + taps; ++k) {
             double x = k - pos;
-            double sinc = x == 0 ? 2 * cutoff : std::sin(2 * M_PI * cutoff * x) / (M_PI * x);
-            double w = 0.5 + 0.5 * std::cos(M_PI * x / (taps + 1));
+            double sinc = x == 0 ? 2 * cutoff : std::sin(2 * SYS_PI * cutoff * x) / (SYS_PI * x);
+            double w = 0.5 + 0.5 * std::cos(SYS_PI * x / (taps + 1));
             double h = sinc * w;
             norm += h;
             if (k >= 0 && k < static_cast<long>(in.size())) acc += h * in[k];
@@ -452,7 +453,7 @@ int main(int argc, char** argv) {
     if (mode == "say" && argc == 6) {
         // Speaks TEXT with the voice of the installation in DATADIR (its
         // TALUNE.INI) at SPEED and writes the assembled sound to OUT.
-        setenv("TALUNE_HOME", argv[2], 1);
+        sys_set_env("TALUNE_HOME", argv[2]);
         diphone_set_database(std::string("DIFONES") + argv[3]);
         int rc = diphone_start();
         if (rc != 0) {

@@ -23,6 +23,7 @@
 #include "verna/prosody.h"
 #include "verna/tokens.h"
 #include "verna/verna.h"
+#include "system_support.h"
 
 namespace {
 enum class Stage { Normalised, Tokens, Patterns, Phonemes, Mbrola };
@@ -122,7 +123,8 @@ int main(int argc, char** argv) {
     }
     if (!wav.empty()) {
         if (!have_text || stage >= 0) return usage();
-        setenv("TALUNE_HOME", (program.substr(0, program.find_last_of('/') + 1) + "data").c_str(), 0);
+        if (!std::getenv("TALUNE_HOME"))
+            sys_set_env("TALUNE_HOME", program.substr(0, program.find_last_of('/') + 1) + "data");
         return speak_to_file(dir, voice, wav, text);
     }
     if (stage < 0) return usage();

@@ -1,7 +1,6 @@
 // Test helpers for the console: a private settings directory and events.
 #pragma once
 
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,17 +10,18 @@
 #include "console/console.h"
 #include "console/console_internal.h"
 #include "platform/os.h"
+#include "system_support.h"
 
 // Points the Windows directory at a fresh temporary directory holding the
 // given TALUNE.INI text, and resets the console.
 inline void console_test_settings(const std::string& ini) {
     namespace fs = std::filesystem;
     static int counter = 0;
-    fs::path dir = fs::temp_directory_path() / ("fuga_console_test_" + std::to_string(::getpid()) + "_" +
+    fs::path dir = fs::temp_directory_path() / ("fuga_console_test_" + std::to_string(::sys_process_id()) + "_" +
                                                 std::to_string(counter++));
     fs::create_directories(dir);
     std::ofstream(dir / "TALUNE.INI") << ini;
-    setenv("TALUNE_HOME", dir.c_str(), 1);
+    sys_set_env("TALUNE_HOME", dir);
     console_reset();
 }
 

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -16,6 +15,7 @@
 
 #include "diphone/diphone.h"
 #include "util/random.h"
+#include "system_support.h"
 
 namespace diphone_test {
 
@@ -86,14 +86,14 @@ protected:
 
     void SetUp() override {
         static int serial = 0;
-        root = fs::temp_directory_path() / ("fuga_diphone_" + std::to_string(getpid()) + "_" + std::to_string(serial++));
+        root = fs::temp_directory_path() / ("fuga_diphone_" + std::to_string(sys_process_id()) + "_" + std::to_string(serial++));
         fs::remove_all(root);
         letters = root / "letras";
         difones = root / "difones";
         fs::create_directories(root / "home");
         fs::create_directories(letters);
         fs::create_directories(difones);
-        setenv("TALUNE_HOME", (root / "home").c_str(), 1);
+        sys_set_env("TALUNE_HOME", root / "home");
         write_text(root / "home" / "TALUNE.INI", "[TRADUTOR]\ndirLetras=" + letters.string() +
                                                      "\nDIRDIFONES=" + difones.string() + "/\n");
         write_text(difones / "regras.rgr", "(A)=a\n");
@@ -110,7 +110,7 @@ protected:
 
     void TearDown() override {
         diphone_reset();
-        unsetenv("TALUNE_HOME");
+        sys_unset_env("TALUNE_HOME");
         std::error_code ec;
         fs::remove_all(root, ec);
     }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -23,20 +22,21 @@
 #include "speech/speech.h"
 #include "util/latin1.h"
 #include "util/random.h"
+#include "system_support.h"
 
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         namespace fs = std::filesystem;
         static int counter = 0;
-        dir_ = fs::temp_directory_path() / ("fuga_game_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+        dir_ = fs::temp_directory_path() / ("fuga_game_test_" + std::to_string(::sys_process_id()) + "_" + std::to_string(counter++));
         fs::create_directories(dir_);
         // The generated installation's configuration, so speech really starts
         // and every message's recording is there to play.
         fs::copy_file(data_dir() / "TALUNE.INI", dir_ / "TALUNE.INI");
-        setenv("TALUNE_HOME", dir_.c_str(), 1);
+        sys_set_env("TALUNE_HOME", dir_);
         sound_log_path_ = (dir_ / "sound.log").string();
-        setenv("FUGA_SOUND_LOG", sound_log_path_.c_str(), 1);
+        sys_set_env("FUGA_SOUND_LOG", sound_log_path_);
         sound_log_reset();
         console_reset();
         random_reset();
@@ -54,7 +54,7 @@ protected:
         std::cout.rdbuf(saved_);
         game_set_end_program_hook(nullptr);
         sound_log_reset();
-        unsetenv("FUGA_SOUND_LOG");
+        sys_unset_env("FUGA_SOUND_LOG");
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
     }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,22 +11,23 @@
 #include <string>
 
 #include "platform/config.h"
+#include "system_support.h"
 
 class TempHomeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/fuga_home_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        std::string made = sys_make_temp_dir("fuga_home_");
+        ASSERT_NE(made, "");
+        dir_ = made;
         const char* old = std::getenv("TALUNE_HOME");
         had_home_ = old != nullptr;
         if (old) old_home_ = old;
-        setenv("TALUNE_HOME", dir_.c_str(), 1);
+        sys_set_env("TALUNE_HOME", dir_);
         config_reset();
     }
     void TearDown() override {
-        if (had_home_) setenv("TALUNE_HOME", old_home_.c_str(), 1);
-        else unsetenv("TALUNE_HOME");
+        if (had_home_) sys_set_env("TALUNE_HOME", old_home_);
+        else sys_unset_env("TALUNE_HOME");
         config_reset();
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "console_test_support.h"
+#include "system_support.h"
 
 namespace {
 void write(const std::string& s) { console_write_text(s); }
@@ -145,11 +146,11 @@ TEST(ConsoleSettings, MagnifierAndBrailleMasking) {
 }
 
 TEST(ConsoleScreenLog, ScrolledRowsThenFinalScreen) {
-    setenv("FUGA_SCREEN_LOG", "/dev/null", 1);
+    sys_set_env("FUGA_SCREEN_LOG", "/dev/null");
     console_test_settings("");
     for (int r = 1; r <= 27; ++r) write("r" + std::to_string(r) + "   \r\n");
     std::string log = console_screen_log_text();
-    unsetenv("FUGA_SCREEN_LOG");
+    sys_unset_env("FUGA_SCREEN_LOG");
     EXPECT_EQ(log.substr(0, 9), "r1\nr2\nr3\n");
     EXPECT_NE(log.find("r27\n"), std::string::npos);
     EXPECT_EQ(log.substr(log.size() - 4), "r27\n") << "trailing empty rows removed";

@@ -16,6 +16,7 @@
 #include "diphone/rules.h"
 #include "util/latin1.h"
 #include "skip_unless_ci.h"
+#include "system_support.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ TEST_F(DiphoneCoverage, EverySpeedHoldsEveryUnitRealTextAsksFor) {
 }
 
 TEST_F(DiphoneCoverage, RealTextNeverFallsBackButForeignGroupsMay) {
-    setenv("TALUNE_HOME", DATA.c_str(), 1);
+    sys_set_env("TALUNE_HOME", DATA);
     diphone_reset();
     std::vector<DiphoneEvent> trace;
     diphone_set_trace(&trace);
@@ -118,5 +119,5 @@ TEST_F(DiphoneCoverage, RealTextNeverFallsBackButForeignGroupsMay) {
     EXPECT_TRUE(fell_back);
     diphone_reset();
     rules_reset();
-    unsetenv("TALUNE_HOME");
+    sys_unset_env("TALUNE_HOME");
 }

@@ -13,6 +13,7 @@
 #include "diphone/rules.h"
 #include "diphone_voice_data.h"
 #include "skip_unless_ci.h"
+#include "system_support.h"
 
 namespace {
 
@@ -57,14 +58,14 @@ class DiphoneVoice : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!voices_built()) SKIP_UNLESS_CI("voices not generated under " << DIFONES << " (build the fuga_data target)");
-        setenv("TALUNE_HOME", DATA.c_str(), 1);
+        sys_set_env("TALUNE_HOME", DATA);
         diphone_reset();
         diphone_set_output_hook(listen, nullptr);
     }
     void TearDown() override {
         diphone_reset();
         rules_reset();
-        unsetenv("TALUNE_HOME");
+        sys_unset_env("TALUNE_HOME");
     }
 };
 

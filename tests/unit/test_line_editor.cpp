@@ -1,7 +1,6 @@
 // Tests of the line editor driven by headless key scripts: what it returns,
 // what it leaves on the clipboard and the screen, and what it opens.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -18,6 +17,7 @@
 #include "platform/config.h"
 #include "speech/line_editor.h"
 #include "speech/speech.h"
+#include "system_support.h"
 #include "temp_home.h"
 #include "util/latin1.h"
 
@@ -32,7 +32,7 @@ protected:
         // The generated installation's configuration, so speech really starts.
         fs::copy_file(fs::path(FUGA_BINARY_DIR) / "data" / "TALUNE.INI", dir_ / "TALUNE.INI");
         log_ = (dir_ / "sound.log").string();
-        setenv("FUGA_SOUND_LOG", log_.c_str(), 1);
+        sys_set_env("FUGA_SOUND_LOG", log_);
         sound_log_reset();
         console_reset();
         speech_reset();
@@ -42,7 +42,7 @@ protected:
     }
     void TearDown() override {
         sound_log_reset();
-        unsetenv("FUGA_SOUND_LOG");
+        sys_unset_env("FUGA_SOUND_LOG");
         TempHomeTest::TearDown();
     }
 
@@ -254,13 +254,13 @@ TEST_F(LineEditor, F12OpensTheWordUnderTheCursor) {
     fs::permissions(dir_ / "bin" / "xdg-open", fs::perms::owner_all);
     std::string record = (dir_ / "record").string();
     std::string old_path = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
-    setenv("PATH", ((dir_ / "bin").string() + ":" + old_path).c_str(), 1);
-    setenv("FUGA_TEST_RECORD", record.c_str(), 1);
+    sys_set_env("PATH", ((dir_ / "bin").string() + ":" + old_path));
+    sys_set_env("FUGA_TEST_RECORD", record);
     std::string text = "veja (PROG.HTM)";
     edit(text, "{Ctrl+Right}{Right}{F12}\n");
     for (int i = 0; i < 500 && !fs::exists(record); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    setenv("PATH", old_path.c_str(), 1);
-    unsetenv("FUGA_TEST_RECORD");
+    sys_set_env("PATH", old_path);
+    sys_unset_env("FUGA_TEST_RECORD");
     std::ifstream in(record);
     std::stringstream got;
     got << in.rdbuf();

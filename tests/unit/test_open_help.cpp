@@ -2,8 +2,6 @@
 // the PROG. keys, and what really runs, against recording stand-ins for the
 // desktop's opener and for configured programs on PATH.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
@@ -17,6 +15,7 @@
 #include "platform/os.h"
 #include "platform/config.h"
 #include "speech/open_help.h"
+#include "system_support.h"
 #include "temp_home.h"
 
 namespace {
@@ -47,8 +46,8 @@ protected:
         write_script(root_ / "abs" / "jogo.exe");
         record_ = root_ / "record";
         save("PATH", old_path_, had_path_);
-        setenv("PATH", ((root_ / "bin").string() + ":" + old_path_).c_str(), 1);
-        setenv("FUGA_TEST_RECORD", record_.c_str(), 1);
+        sys_set_env("PATH", ((root_ / "bin").string() + ":" + old_path_));
+        sys_set_env("FUGA_TEST_RECORD", record_);
         old_cwd_ = fs::current_path();
         fs::current_path(root_ / "work");
         settings("");
@@ -56,7 +55,7 @@ protected:
     void TearDown() override {
         fs::current_path(old_cwd_);
         restore("PATH", old_path_, had_path_);
-        unsetenv("FUGA_TEST_RECORD");
+        sys_unset_env("FUGA_TEST_RECORD");
         TempHomeTest::TearDown();
     }
 
@@ -66,8 +65,8 @@ protected:
         value = v ? v : "";
     }
     static void restore(const char* name, const std::string& value, bool had) {
-        if (had) setenv(name, value.c_str(), 1);
-        else unsetenv(name);
+        if (had) sys_set_env(name, value);
+        else sys_unset_env(name);
     }
     static void write_script(const fs::path& path) {
         std::ofstream(path) << STAND_IN;

@@ -1,6 +1,5 @@
 // Tests of the registry stand-in over registry.ini.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>

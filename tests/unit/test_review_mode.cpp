@@ -1,7 +1,6 @@
 // The review mode driven by headless key scripts over a prepared screen,
 // with real speech: what is heard, where the cursor ends, what is copied.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +18,7 @@
 #include "review/review.h"
 #include "speech/speech.h"
 #include "util/latin1.h"
+#include "system_support.h"
 
 namespace {
 
@@ -45,9 +45,9 @@ protected:
     void SetUp() override { start(false); }
 
     void start(bool external) {
-        char tmpl[] = "/tmp/fuga_review_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dirs_.push_back(tmpl);
+        std::string made = sys_make_temp_dir("fuga_review_");
+        ASSERT_NE(made, "");
+        dirs_.push_back(made);
         fs::path dir = dirs_.back();
         fs::path generated = fs::path(FUGA_BINARY_DIR) / "data" / "TALUNE.INI";
         if (!fs::exists(generated)) {
@@ -67,9 +67,9 @@ protected:
             text.replace(at, text.find('\n', at) - at, "TIPOSAPI=" + std::to_string(TEST_VOICE_TYPE));
         }
         std::ofstream(dir / "TALUNE.INI") << text;
-        setenv("TALUNE_HOME", dir.c_str(), 1);
+        sys_set_env("TALUNE_HOME", dir);
         log_ = (dir / "sound.log").string();
-        setenv("FUGA_SOUND_LOG", log_.c_str(), 1);
+        sys_set_env("FUGA_SOUND_LOG", log_);
         sound_log_reset();
         config_reset();
         console_reset();
@@ -85,7 +85,7 @@ protected:
 
     void TearDown() override {
         sound_log_reset();
-        unsetenv("FUGA_SOUND_LOG");
+        sys_unset_env("FUGA_SOUND_LOG");
         extsynth_reset();
         config_reset();
         for (const fs::path& d : dirs_) {

@@ -17,6 +17,7 @@
 #include "console_test_support.h"
 #include "platform/headless/headless.h"
 #include "skip_unless_ci.h"
+#include "system_support.h"
 #include "wave_test_support.h"
 
 namespace {
@@ -26,13 +27,12 @@ using Clock = std::chrono::steady_clock;
 class SoundServerRestart : public ::testing::Test {
 protected:
     void SetUp() override {
-        char name[] = "/tmp/fuga_pulse_XXXXXX";
-        if (!mkdtemp(name)) GTEST_SKIP() << "no temporary directory";
-        dir_ = name;
+        dir_ = sys_make_temp_dir("fuga_pulse_");
+        if (dir_.empty()) GTEST_SKIP() << "no temporary directory";
         for (const char* var : {"HOME", "XDG_RUNTIME_DIR", "PULSE_RUNTIME_PATH", "PULSE_STATE_PATH"})
-            setenv(var, dir_.c_str(), 1);
-        setenv("PULSE_SERVER", ("unix:" + dir_ + "/native").c_str(), 1);
-        setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
+            sys_set_env(var, dir_);
+        sys_set_env("PULSE_SERVER", "unix:" + dir_ + "/native");
+        sys_set_env("SDL_AUDIODRIVER", "pulseaudio");
         if (!start_server()) SKIP_UNLESS_CI("no private PulseAudio server could be started");
         headless_reset_for_test("");
         console_test_settings("");

@@ -18,6 +18,7 @@
 #include "platform/headless/headless.h"
 #include "platform/os.h"
 #include "speech/speech.h"
+#include "system_support.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -26,9 +27,9 @@ const fs::path DATA = fs::path(FUGA_BINARY_DIR) / "data";
 class SpeechReader : public ::testing::Test {
 protected:
     void SetUp() override {
-        log_path_ = fs::temp_directory_path() / ("fuga_speech_" + std::to_string(::getpid()) + ".log");
-        setenv("TALUNE_HOME", DATA.c_str(), 1);
-        setenv("FUGA_SOUND_LOG", log_path_.c_str(), 1);
+        log_path_ = fs::temp_directory_path() / ("fuga_speech_" + std::to_string(::sys_process_id()) + ".log");
+        sys_set_env("TALUNE_HOME", DATA);
+        sys_set_env("FUGA_SOUND_LOG", log_path_);
         headless_reset_for_test("");
         sound_log_reset();
         console_reset();
@@ -42,7 +43,7 @@ protected:
     }
     void TearDown() override {
         speech_stop();
-        unsetenv("FUGA_SOUND_LOG");
+        sys_unset_env("FUGA_SOUND_LOG");
         sound_log_reset();
         fs::remove(log_path_);
     }
@@ -173,13 +174,13 @@ const ExtSynthEngine FAKE = {
 
 TEST_F(SpeechReader, ExternalSynthesizerReturnsAtOnceAndRecordingsWait) {
     // The generated configuration with the external synthesizer asked for.
-    fs::path dir = fs::temp_directory_path() / ("fuga_ext_" + std::to_string(::getpid()));
+    fs::path dir = fs::temp_directory_path() / ("fuga_ext_" + std::to_string(::sys_process_id()));
     fs::create_directories(dir);
     std::ifstream in(DATA / "TALUNE.INI");
     std::ofstream out(dir / "TALUNE.INI");
     for (std::string l; std::getline(in, l);) out << (l == "SAPI=N" ? "SAPI=S\n[SERVFALA]\nTIPOSAPI=4\n[TRADUTOR]" : l) << "\n";
     out.close();
-    setenv("TALUNE_HOME", dir.c_str(), 1);
+    sys_set_env("TALUNE_HOME", dir);
     extsynth_register(EXTSYNTH_TYPE_SAPI4, &FAKE);
     speech_start(3, (DATA / "som").string());
     mark();
@@ -192,6 +193,6 @@ TEST_F(SpeechReader, ExternalSynthesizerReturnsAtOnceAndRecordingsWait) {
     EXPECT_EQ(heard(), "say ola mundo ext ola mundo _DEL");
     speech_stop();
     extsynth_reset();
-    setenv("TALUNE_HOME", DATA.c_str(), 1);
+    sys_set_env("TALUNE_HOME", DATA);
     fs::remove_all(dir);
 }

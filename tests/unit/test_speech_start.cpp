@@ -1,7 +1,6 @@
 // Start-up of the speech front end: speed choice, speed-dependent keys,
 // directories, pauses, and the recordings the game asks for.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,6 +15,7 @@
 #include "platform/config.h"
 #include "speech/speech.h"
 #include "util/file_lookup.h"
+#include "system_support.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -24,9 +24,9 @@ const fs::path DATA = fs::path(FUGA_BINARY_DIR) / "data";
 class SpeechStart : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("fuga_speech_start_" + std::to_string(::getpid()));
+        dir_ = fs::temp_directory_path() / ("fuga_speech_start_" + std::to_string(::sys_process_id()));
         fs::create_directories(dir_);
-        setenv("TALUNE_HOME", dir_.c_str(), 1);
+        sys_set_env("TALUNE_HOME", dir_);
         headless_reset_for_test("");
         config_reset();
         console_reset();

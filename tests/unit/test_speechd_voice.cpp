@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "system_support.h"
 
 namespace {
 constexpr int CLIENT_ID = 7;
@@ -30,7 +31,7 @@ public:
     std::vector<std::string> voices;  // "name\tlanguage\tvariant"
 
     bool start() {
-        path_ = "/tmp/fuga-speechd-test-" + std::to_string(getpid()) + ".sock";
+        path_ = "/tmp/fuga-speechd-test-" + std::to_string(sys_process_id()) + ".sock";
         unlink(path_.c_str());
         listener_ = socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un addr{};
@@ -39,7 +40,7 @@ public:
         if (listener_ < 0 || bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
             listen(listener_, 1) != 0)
             return false;
-        setenv("SPEECHD_ADDRESS", ("unix_socket:" + path_).c_str(), 1);
+        sys_set_env("SPEECHD_ADDRESS", "unix_socket:" + path_);
         thread_ = std::thread([this] { serve(); });
         return true;
     }
@@ -49,7 +50,7 @@ public:
         close(listener_);
         if (thread_.joinable()) thread_.join();
         unlink(path_.c_str());
-        unsetenv("SPEECHD_ADDRESS");
+        sys_unset_env("SPEECHD_ADDRESS");
     }
 
     std::vector<std::string> texts() {

@@ -3,7 +3,6 @@
 // text, file output and its header, sound on the card, a killed MBROLA, and
 // type 3's configuration, factors and key cut-off.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <chrono>
 #include <cmath>
@@ -20,6 +19,7 @@
 #include "mbrola_voice.h"
 #include "platform/headless/headless.h"
 #include "platform/os.h"
+#include "system_support.h"
 #include "temp_home.h"
 #include "util/latin1.h"
 #include "util/wave_format.h"
@@ -238,7 +238,7 @@ TEST_F(VernaEngine, AKilledMbrolaIsReplacedWithoutLosingATextOrHanging) {
     ASSERT_TRUE(start());
     int pid = mbrola_pipe_process_id();
     ASSERT_GT(pid, 0);
-    ::kill(pid, SIGKILL);
+    sys_kill_process(pid);
     auto t0 = std::chrono::steady_clock::now();
     EXPECT_TRUE(verna_speak("a casa da bola"));
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(6));

@@ -2,7 +2,6 @@
 // the `mbrola` program, the loop's pieces, padding, file output, errors and
 // the wave settings, and the program binding's exactness with a real voice.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <chrono>
 #include <cstdio>
@@ -20,6 +19,7 @@
 #include "verna/mbrola_pipe.h"
 #include "util/wave_format.h"
 #include "verna/synthesis.h"
+#include "system_support.h"
 #include "wave_test_support.h"
 
 namespace {
@@ -231,7 +231,7 @@ protected:
     }
     // Samples the program gives for the same lines run on its own.
     static long direct_count(const std::vector<std::string>& lines) {
-        std::string pho = "/tmp/fuga_mbrola_direct_" + std::to_string(::getpid()) + ".pho";
+        std::string pho = "/tmp/fuga_mbrola_direct_" + std::to_string(::sys_process_id()) + ".pho";
         FILE* f = std::fopen(pho.c_str(), "w");
         for (const std::string& l : lines) std::fprintf(f, "%s\n", l.c_str());
         std::fclose(f);
@@ -347,7 +347,7 @@ TEST_F(MbrolaProgram, AProcessKilledBeforeItsSoundHandsItsTextOnOnceAfterThatThe
     m.write("_ 100\r\n");
     int pid = mbrola_pipe_process_id();
     ASSERT_GT(pid, 0);
-    ::kill(pid, SIGKILL);
+    sys_kill_process(pid);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     for (size_t i = 1; i < sentence().size(); ++i) m.write((sentence()[i] + "\r\n").c_str());
     m.flush();
@@ -359,11 +359,11 @@ TEST_F(MbrolaProgram, AProcessKilledBeforeItsSoundHandsItsTextOnOnceAfterThatThe
     // SIGPIPE ending us, and the next text gets a process of its own.
     m.reset();
     m.write("_ 100\r\n");
-    ::kill(mbrola_pipe_process_id(), SIGKILL);
+    sys_kill_process(mbrola_pipe_process_id());
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     m.write("a 100\r\n");
     pid = mbrola_pipe_process_id();
-    ::kill(pid, SIGKILL);
+    sys_kill_process(pid);
     auto t0 = std::chrono::steady_clock::now();
     for (int i = 0; i < 20; ++i) m.write("a 100\r\n");
     m.flush();
@@ -385,7 +385,7 @@ TEST_F(MbrolaProgram, AProcessKilledWhileItWaitsIsReapedAndReplacedWithoutLosing
     long expected = direct_count(sentence());
     int pid = mbrola_pipe_process_id();
     ASSERT_GT(pid, 0);
-    ::kill(pid, SIGKILL);
+    sys_kill_process(pid);
     // Dead, not yet reaped: a zombie until someone waits for it.
     for (int i = 0; i < 200 && ::kill(pid, 0) == 0; ++i) {
         mbrola_tend();

@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "audio/wave_output.h"
+#include "system_support.h"
 
 namespace {
 std::vector<uint8_t> tone8(size_t n, double period) {
     std::vector<uint8_t> v(n);
-    for (size_t i = 0; i < n; i++) v[i] = uint8_t(128 + 100 * std::sin(2 * M_PI * double(i) / period));
+    for (size_t i = 0; i < n; i++) v[i] = uint8_t(128 + 100 * std::sin(2 * SYS_PI * double(i) / period));
     return v;
 }
 }  // namespace
@@ -55,13 +56,13 @@ TEST(WaveCompress, PeriodicSoundPlaysInAboutHalfTheTime) {
         EXPECT_LT(n, 40000 * 0.60) << c.rate;
         // Kept periods join peak to peak: no sample jumps more than one step
         // of the sine would.
-        double step = 2 * M_PI * 100 / c.period + 2;
+        double step = 2 * SYS_PI * 100 / c.period + 2;
         for (size_t i = 1; i < n; i++) ASSERT_LE(std::abs(int(v[i]) - int(v[i - 1])), int(step)) << c.rate << " " << i;
     }
     // 16-bit input at 11025: half the bytes from the conversion, then half the time.
     std::vector<uint8_t> wide(2 * 40000);
     for (size_t i = 0; i < 40000; i++) {
-        int16_t s = int16_t(20000 * std::sin(2 * M_PI * double(i) / 110));
+        int16_t s = int16_t(20000 * std::sin(2 * SYS_PI * double(i) / 110));
         wide[2 * i] = uint8_t(s & 0xFF);
         wide[2 * i + 1] = uint8_t((s >> 8) & 0xFF);
     }

@@ -11,6 +11,7 @@
 #include "console_test_support.h"
 #include "platform/headless/headless.h"
 #include "util/latin1.h"
+#include "system_support.h"
 #include "wave_test_support.h"
 
 namespace {
@@ -46,7 +47,7 @@ std::string screen_row(int row) {
 std::vector<uint8_t> sine16(size_t samples, double period) {
     std::vector<uint8_t> v;
     for (size_t i = 0; i < samples; i++) {
-        int16_t s = int16_t(20000 * std::sin(2 * M_PI * double(i) / period));
+        int16_t s = int16_t(20000 * std::sin(2 * SYS_PI * double(i) / period));
         put16(v, uint16_t(s));
     }
     return v;
@@ -292,8 +293,8 @@ TEST_F(WaveOutput, DoneMessagesThatReleaseNothing) {
 
 TEST_F(WaveOutput, TheSoundLogNamesFilesAndImages) {
     namespace fs = std::filesystem;
-    std::string log = (fs::temp_directory_path() / ("fuga_wave_log_" + std::to_string(::getpid()))).string();
-    setenv("FUGA_SOUND_LOG", log.c_str(), 1);
+    std::string log = (fs::temp_directory_path() / ("fuga_wave_log_" + std::to_string(::sys_process_id()))).string();
+    sys_set_env("FUGA_SOUND_LOG", log);
     sound_log_reset();
     auto path = write_temp_file("QUEFAZER.wav", make_wav(11025, 1, 8, {{"data", ramp(300)}}));
     wave_play_file(path);
@@ -303,7 +304,7 @@ TEST_F(WaveOutput, TheSoundLogNamesFilesAndImages) {
     wave_play_samples(data.data(), 100, 22050, 2, 16);
     wave_play_file("/no/such/file.wav");
     wait_end();
-    unsetenv("FUGA_SOUND_LOG");
+    sys_unset_env("FUGA_SOUND_LOG");
     sound_log_reset();
     std::ifstream in(log);
     std::stringstream text;

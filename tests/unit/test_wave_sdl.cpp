@@ -8,6 +8,7 @@
 #include "audio/wave_output.h"
 #include "console_test_support.h"
 #include "platform/headless/headless.h"
+#include "system_support.h"
 #include "wave_test_support.h"
 #include "skip_unless_ci.h"
 
@@ -17,7 +18,7 @@ using Clock = std::chrono::steady_clock;
 class WaveSdl : public ::testing::Test {
 protected:
     void SetUp() override {
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        sys_set_env("SDL_AUDIODRIVER", "dummy");
         headless_reset_for_test("");
         console_test_settings("");
         wave_reset();

@@ -2,7 +2,6 @@
 // device that records what reaches it while the headless device keeps time.
 #pragma once
 
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "system_support.h"
 
 struct WavChunk {
     std::string id;
@@ -69,7 +69,7 @@ inline std::vector<uint8_t> ramp(size_t n) {
 
 inline std::string write_temp_file(const std::string& name, const std::vector<uint8_t>& bytes) {
     namespace fs = std::filesystem;
-    fs::path dir = fs::temp_directory_path() / ("fuga_wave_test_" + std::to_string(::getpid()));
+    fs::path dir = fs::temp_directory_path() / ("fuga_wave_test_" + std::to_string(::sys_process_id()));
     fs::create_directories(dir);
     fs::path p = dir / name;
     std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
