@@ -15,6 +15,7 @@ set(FUGA_PLATFORM_SOURCES
   posix/library.cpp
   posix/profile_file.cpp
   posix/real_clock.cpp
+  posix/settings_files.cpp
   posix/spawn.cpp
   posix/temp_files.cpp
   voices/espeak_voice.cpp
@@ -37,6 +38,12 @@ set(FUGA_PLATFORM_SOURCES
 list(TRANSFORM FUGA_PLATFORM_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/src/platform/)
 
 add_library(fuga_platform STATIC ${FUGA_PLATFORM_SOURCES})
+# The settings the machine's users share, read when a player has none of his
+# own (the Debian package installs them there as configuration files).
+set(FUGA_SYSTEM_SETTINGS_DIR /etc/talune CACHE PATH
+  "Directory of the shared TALUNE.INI and registry.ini, read when the player has none")
+set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/platform/posix/settings_files.cpp APPEND PROPERTY
+  COMPILE_DEFINITIONS FUGA_SYSTEM_SETTINGS_DIR="${FUGA_SYSTEM_SETTINGS_DIR}")
 target_include_directories(fuga_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)
 # Private, so that the core that links it sees none of their headers.
 target_link_libraries(fuga_platform PRIVATE fuga_core PkgConfig::SDL2 PkgConfig::VOICES ${CMAKE_DL_LIBS})

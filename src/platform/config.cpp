@@ -36,10 +36,11 @@ ConfigState state;
 // over as missing. A pipe is passed over: reading it would wait for a writer.
 bool present(const std::string& path) { return os_file_exists(path) || system_file_stamp(path).device_file; }
 
-// The copy in the Windows directory wins; the start-up directory's copy is
-// the fallback for an installation that keeps everything together.
+// The copy in the Windows directory wins (on Linux, the player's, else the
+// machine's shared one); the start-up directory's copy is the fallback for an
+// installation that keeps everything together.
 std::string config_file() {
-    std::string home = os_windows_directory() + "/" + CONFIG_FILE;
+    std::string home = system_settings_file(CONFIG_FILE);
     if (present(home)) return home;
     return config_startup_directory() + "/" + CONFIG_FILE;
 }

@@ -10,8 +10,8 @@
 #include <unordered_map>
 
 // The value of [section] key in `file`, or `def` when absent, cut to
-// capacity-1 bytes. A file name without a directory is looked up in the
-// Windows directory (os_windows_directory()).
+// capacity-1 bytes. A file name without a directory is the settings file of
+// that name (system_settings_file()).
 std::string profile_read_string(const std::string& section, const std::string& key, const std::string& def,
                                 const std::string& file, size_t capacity = 256);
 // Parses INI text already in memory (the fuzz target and tests use it).

@@ -3,6 +3,7 @@
 
 #include "platform/os.h"
 #include "platform/profile.h"
+#include "platform/system.h"
 
 bool registry_read_string(const std::string& key_path, const std::string& name, std::string& value) {
     value.clear();
@@ -10,7 +11,7 @@ bool registry_read_string(const std::string& key_path, const std::string& name, 
     while (!section.empty() && section.back() == '\\') section.pop_back();
     if (section.empty()) return false;
     std::string text;
-    if (!profile_read_file(os_windows_directory() + "/registry.ini", text)) return false;
+    if (!profile_read_file(system_settings_file("registry.ini"), text)) return false;
     return profile_lookup(text, section, name.empty() ? "@" : name, value);
 }
 

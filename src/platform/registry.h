@@ -1,5 +1,5 @@
 // Read-only stand-in for string values under HKEY_LOCAL_MACHINE, kept in the
-// file registry.ini of the Windows directory (os_windows_directory()):
+// file registry.ini of the Windows directory (system_settings_file()):
 //   [SOFTWARE\TCTS\Mbrola\databases]
 //   BR4=/usr/share/mbrola/br4/br4
 //   [SOFTWARE\TCTS\Mbrola\databases\BR4]

@@ -42,6 +42,13 @@ struct SystemFileStamp {
 // `exists` is false when there is no such file (or it cannot be examined).
 SystemFileStamp system_file_stamp(const std::string& path);
 
+// The settings file `name` (TALUNE.INI, registry.ini) that applies: the one
+// in the Windows directory (os_windows_directory()); on Linux, when the
+// player has none there, the copy the machine's users share (/etc/talune,
+// or $TALUNE_SYSTEM_HOME) if it has one. The Windows directory's path when
+// neither exists.
+std::string system_settings_file(const std::string& name);
+
 // The system's own backends (the headless one is everyone's): the one that
 // FUGA_BACKEND names ("sdl", "terminal" on Linux), nullptr for a name the
 // system does not offer; not started yet.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/config.h"
+#include "platform/profile.h"
 #include "temp_home.h"
 
 namespace {
@@ -56,6 +57,35 @@ TEST_F(Config, WindowsDirectoryCopyComesFirstThenStartupDirectory) {
     // The Windows directory's copy is used whole, even for keys it lacks.
     write_home("[OUTRA]\nK=v\n");
     EXPECT_EQ(config_read_setting("SMORVELA", "DIRSMORVELA"), "");
+}
+
+// The player's own copy, else the machine's shared one, else the start-up
+// directory's; the direct lookups of the bare file name follow the same
+// copy, and nothing but a file (or a link to a device) stands for one.
+TEST_F(Config, PlayersCopyThenSharedCopyThenStartupDirectory) {
+    write(start_ + "/TALUNE.INI", "[SMORVELA]\nDIRSMORVELA=/inicio/jogo\n[VIDEO]\nAMPLIF=2\n");
+    EXPECT_EQ(config_read_setting("SMORVELA", "DIRSMORVELA"), "/inicio/jogo");
+
+    write_system_file("TALUNE.INI", "[SMORVELA]\nDIRSMORVELA=/usr/share/games/fuga/som/\n[VIDEO]\nAMPLIF=4\n");
+    EXPECT_EQ(config_read_setting("SMORVELA", "DIRSMORVELA"), "/usr/share/games/fuga/som/");
+    EXPECT_EQ(config_file_path(), (system_dir_ / "TALUNE.INI").string());
+    EXPECT_EQ(profile_read_string("VIDEO", "AMPLIF", "", "TALUNE.INI"), "4");
+
+    // A directory of that name is no copy of the player's.
+    fs::create_directory(home_ + "/TALUNE.INI");
+    EXPECT_EQ(config_read_setting("SMORVELA", "DIRSMORVELA"), "/usr/share/games/fuga/som/");
+    fs::remove(home_ + "/TALUNE.INI");
+
+    write_home("[SMORVELA]\nDIRSMORVELA=/home/jogo\n");
+    EXPECT_EQ(config_read_setting("SMORVELA", "DIRSMORVELA"), "/home/jogo");
+    EXPECT_EQ(config_file_path(), home_ + "/TALUNE.INI");
+    // The player's copy is used whole: the shared one fills in no key it lacks.
+    EXPECT_EQ(profile_read_string("VIDEO", "AMPLIF", "", "TALUNE.INI"), "");
+
+    // Named with a trailing "/", the shared directory is the same directory.
+    fs::remove(home_ + "/TALUNE.INI");
+    sys_set_env("TALUNE_SYSTEM_HOME", system_dir_.string() + "//");
+    EXPECT_EQ(config_file_path(), (system_dir_ / "TALUNE.INI").string());
 }
 
 TEST_F(Config, EmptySectionMeansTaluneAndValuesStopAt255) {

@@ -45,6 +45,19 @@ TEST_F(Registry, NamedAndDefaultValues) {
     EXPECT_FALSE(registry_read_string("", "BR4", v));
 }
 
+// The machine's shared registry.ini names the voices for a player who has
+// none of his own; his own is used whole once he has one.
+TEST_F(Registry, PlayersFileElseTheSharedOne) {
+    write_system_file("registry.ini", "[SOFTWARE\\TCTS\\Mbrola\\databases]\nbr1=/usr/share/mbrola/br1/br1\n");
+    std::string v;
+    EXPECT_TRUE(registry_read_path("SOFTWARE\\TCTS\\Mbrola\\databases\\br1", v));
+    EXPECT_EQ(v, "/usr/share/mbrola/br1/br1");
+    write("[SOFTWARE\\TCTS\\Mbrola\\databases]\nbr3=/voz/br3\n");
+    EXPECT_FALSE(registry_read_path("SOFTWARE\\TCTS\\Mbrola\\databases\\br1", v));
+    EXPECT_TRUE(registry_read_path("SOFTWARE\\TCTS\\Mbrola\\databases\\br3", v));
+    EXPECT_EQ(v, "/voz/br3");
+}
+
 TEST_F(Registry, MissingFileFindsNothing) {
     std::string v;
     EXPECT_FALSE(registry_read_path("SOFTWARE\\TCTS\\Mbrola\\databases\\BR4", v));

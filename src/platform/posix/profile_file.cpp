@@ -2,11 +2,12 @@
 // up with the shared INI reader.
 #include "platform/os.h"
 #include "platform/profile.h"
+#include "platform/system.h"
 
 std::string profile_read_string(const std::string& section, const std::string& key, const std::string& def,
                                 const std::string& file, size_t capacity) {
     std::string path = file;
-    if (file.find('/') == std::string::npos) path = os_windows_directory() + "/" + file;
+    if (file.find('/') == std::string::npos) path = system_settings_file(file);
     std::string text;
     profile_read_file(path, text);
     return profile_read_from_text(text, section, key, def, capacity);

@@ -35,6 +35,9 @@ std::string os_windows_directory() {
     return without_trailing_separator(dir.empty() ? "C:\\Windows" : dir);
 }
 
+// The Windows directory is already the machine's own: there is no second copy.
+std::string system_settings_file(const std::string& name) { return os_windows_directory() + "/" + name; }
+
 std::string os_current_directory() {
     char buf[MAX_PATH];
     std::string dir = from_buffer(buf, GetCurrentDirectoryA(MAX_PATH, buf), MAX_PATH);
