@@ -44,7 +44,8 @@ int verna_find_stress(const std::string& original) {
     // A plural in -ens keeps the stress of its singular in -em (itens, item;
     // homens, homem): the letters before the e are the same in both.
     if (n >= 3 && word.compare(size_t(n - 3), 3, "ens") == 0) {
-        word.replace(size_t(n - 2), 2, "m");
+        word.resize(size_t(n - 2));
+        word += 'm';
         --n;
     }
     bool any_vowel = false;

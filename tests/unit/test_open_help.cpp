@@ -168,6 +168,16 @@ TEST_F(OpenHelp, ProgramsRunFromTheCurrentDirectoryOrTheirPath) {
     EXPECT_EQ(open("jogo.exe", 500), "");
 }
 
+// A directory of the program's name comes first on PATH, or is named
+// outright: it is passed over, never "found" and then failing to run.
+TEST_F(OpenHelp, ADirectoryIsNoProgram) {
+    fs::create_directories(root_ / "first" / "editor-standin");
+    sys_set_env("PATH", (root_ / "first").string() + ":" + (root_ / "bin").string());
+    EXPECT_EQ(os_find_program("editor-standin"), (root_ / "bin" / "editor-standin").string());
+    EXPECT_EQ(os_find_program((root_ / "first" / "editor-standin").string()), "");
+    EXPECT_EQ(os_find_program((root_ / "bin" / "editor-standin").string()), (root_ / "bin" / "editor-standin").string());
+}
+
 TEST_F(OpenHelp, Addresses) {
     settings("PROG.HTM=browser-standin\n");
     EXPECT_EQ(open("www.exemplo.com.br"), "browser-standin\n1\n[www.exemplo.com.br]\n");

@@ -195,7 +195,9 @@ TEST_F(SdlBackend, PollsShowTheImageAtMostEveryFewMilliseconds) {
     while (b->poll_event(ev)) {
     }
     // Only a machine that stalled this test for the whole interval shows it.
-    if (SDL_GetTicks64() - opened < 25) EXPECT_FALSE(lit());
+    if (SDL_GetTicks64() - opened < 25) {
+        EXPECT_FALSE(lit());
+    }
     EXPECT_FALSE(b->wait_event(ev, 0, false));
     EXPECT_TRUE(lit());
 
