@@ -94,8 +94,10 @@ struct TTSBufNotifySink : public Sink<ITTSBufNotifySink> {
         engine_event(OsSynthEvent::TextDone);
         return S_OK;
     }
+    // The text counted as started when it was handed over (see speak).
     HRESULT STDMETHODCALLTYPE TextDataStarted(QWORD) override {
-        engine_event(OsSynthEvent::TextStarted);
+        voice_deadline_alive(g_s4.deadline);
+        com_pump_wake();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE BookMark(QWORD, DWORD) override {
@@ -203,6 +205,10 @@ bool speak(const std::string& latin1_text) {
     if (!g_s4.deadline.since) voice_deadline_alive(g_s4.deadline);
     g_s4.outstanding++;
     voice_deadline_add_text(g_s4.deadline, latin1_text.size());
+    // The text counts as started as soon as the engine has it: engines take
+    // their time before they report a start, and a busy test or a key in
+    // between must not find the engine idle while the text is still to come.
+    g_s4.events.push_back(OsSynthEvent::TextStarted);
     return true;
 }
 

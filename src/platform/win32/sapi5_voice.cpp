@@ -37,6 +37,9 @@ struct Connection {
     LONG count = 0;
     HANDLE done = nullptr;  // the voice's completion event; it owns the handle
     VoiceDeadline deadline;
+    // Cut at its deadline: the voice counts as done until it is given the
+    // next text, even though the purge is never reported either.
+    bool given_up = false;
 };
 Connection g_s5[SAPI5_MAX_CONNECTIONS];
 
@@ -118,6 +121,7 @@ bool set_rate(int h, int rate) {
 bool speak(int h, const std::string& latin1_text) {
     Connection* c = get(h);
     if (!c || FAILED(say(*c, latin1_text, SAPI5_SPEAK_FLAGS))) return false;
+    c->given_up = false;
     if (!c->deadline.since) voice_deadline_alive(c->deadline);
     voice_deadline_add_text(c->deadline, latin1_text.size());
     return true;
@@ -135,7 +139,7 @@ bool cancel(int h) {
 
 bool wait_done(int h, int timeout_ms) {
     Connection* c = get(h);
-    if (!c) return true;
+    if (!c || c->given_up) return true;
     int ms = timeout_ms < 0 ? 0 : timeout_ms < SAPI5_MAX_WAIT_MS ? timeout_ms : SAPI5_MAX_WAIT_MS;
     if (WaitForSingleObject(c->done, DWORD(ms)) != WAIT_TIMEOUT) {
         voice_deadline_clear(c->deadline);
@@ -146,6 +150,7 @@ bool wait_done(int h, int timeout_ms) {
     // that nobody waits for it for ever.
     cancel(h);
     voice_deadline_clear(c->deadline);
+    c->given_up = true;
     return true;
 }
 

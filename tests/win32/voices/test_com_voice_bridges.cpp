@@ -38,6 +38,7 @@ protected:
         os_set_voice_drivers_for_tests(sapi4_synth_driver(), sapi5_voice_driver());
     }
     void key_cuts_within_20_ms();
+    void key_before_the_start_cuts();
     void endless_engine_does_not_hold();
     void TearDown() override {
         extsynth_stop();
@@ -95,6 +96,9 @@ void ComVoiceBridges::key_cuts_within_20_ms() {
     long long key_at = 0;
     std::thread typist([&key_at] {
         Sleep(100);
+        // What is spoken after the key (the blank that purges, the next
+        // text) is short.
+        standin_set("FUGA_STANDIN_SPEAK_MS", "20");
         key_at = standin_clock_us();
         OsEvent key;
         key.type = OsEventType::Char;
@@ -111,10 +115,28 @@ void ComVoiceBridges::key_cuts_within_20_ms() {
 
     // The game goes on: the key is read, and the next text is spoken.
     EXPECT_EQ(console_read_key(), 'x');
-    standin_set("FUGA_STANDIN_SPEAK_MS", "20");
     extsynth_speak("depois");
     EXPECT_FALSE(wait_like_the_front_end());
     EXPECT_NE(standin_first(start_of("depois")), -1);
+}
+
+// A key that comes before the engine has begun the text it was just handed
+// cuts that text too.
+void ComVoiceBridges::key_before_the_start_cuts() {
+    standin_set("FUGA_STANDIN_SPEAK_MS", std::to_string(LONG_TEXT_MS));
+    ASSERT_TRUE(extsynth_start(1, 0, 0, "", type));
+    extsynth_speak("Mal entregue, ainda calada.");
+    EXPECT_TRUE(extsynth_busy(false)) << "a text handed over keeps the engine busy";
+    standin_set("FUGA_STANDIN_SPEAK_MS", "20");  // the blank that purges
+    OsEvent key;
+    key.type = OsEventType::Char;
+    key.ch = 'x';
+    os_post_event(key);
+    EXPECT_TRUE(wait_like_the_front_end());
+    EXPECT_NE(standin_first(cut_call()), -1) << "the engine was cut";
+    EXPECT_EQ(console_read_key(), 'x');
+    EXPECT_FALSE(wait_like_the_front_end()) << "quiet soon after, with no key";
+    if (type == 7) EXPECT_EQ(standin_first(start_of("Mal entregue")), -1) << "the text never began";
 }
 
 void ComVoiceBridges::endless_engine_does_not_hold() {
@@ -132,6 +154,14 @@ TEST_F(ComVoiceBridges, AKeyCutsTheEngineWithin20MsAndTheGameGoesOn) {
         SCOPED_TRACE("type " + std::to_string(t));
         restart(t);
         key_cuts_within_20_ms();
+    }
+}
+
+TEST_F(ComVoiceBridges, AKeyBeforeTheEngineBeganCutsTheTextItWasHanded) {
+    for (int t : {7, 5, 54}) {
+        SCOPED_TRACE("type " + std::to_string(t));
+        restart(t);
+        key_before_the_start_cuts();
     }
 }
 

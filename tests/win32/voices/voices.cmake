@@ -1,7 +1,7 @@
 # The Windows voices' tests, included by the Windows build's tests after its
 # unit_tests target: the stand-in engines (in-process COM servers that the
 # tests register in the test prefix themselves), a stand-in mbrola.dll, the
-# drivers' and bridges' tests inside unit_tests, and whole games of each
+# drivers' and bridges' tests, and whole games of each
 # synthesizer type under Wine.
 set(FUGA_VOICE_TESTS ${CMAKE_SOURCE_DIR}/tests/win32/voices)
 
@@ -10,7 +10,7 @@ add_library(standin_sapi5 SHARED ${FUGA_VOICE_TESTS}/standin_sapi5.cpp)
 add_library(standin_sapi54 SHARED ${FUGA_VOICE_TESTS}/standin_sapi5.cpp)
 target_compile_definitions(standin_sapi54 PRIVATE STANDIN_SECOND_CLASS)
 foreach(standin standin_sapi4 standin_sapi5 standin_sapi54)
-  # Beside unit_tests.exe and register_standins.exe, which load them from there.
+  # Beside voice_tests.exe and register_standins.exe, which load them from there.
   set_target_properties(${standin} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   target_include_directories(${standin} PRIVATE ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(${standin} PRIVATE sapi ole32 oleaut32 uuid)
@@ -27,10 +27,16 @@ target_include_directories(register_standins PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(register_standins PRIVATE ole32)
 set_target_properties(register_standins PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
-target_sources(unit_tests PRIVATE ${FUGA_VOICE_TESTS}/test_com_voices.cpp
+# The drivers' and bridges' tests are a program of their own, beside the
+# stand-ins they load, so that they build and run whatever the state of the
+# other unit tests.
+add_executable(voice_tests ${FUGA_VOICE_TESTS}/test_com_voices.cpp
   ${FUGA_VOICE_TESTS}/test_com_voice_bridges.cpp ${FUGA_VOICE_TESTS}/test_mbrola_dll.cpp)
-add_dependencies(unit_tests standin_sapi4 standin_sapi5 standin_sapi54 standin_mbrola)
-add_test(NAME windows_com_voices COMMAND unit_tests --gtest_filter=ComVoices.*:ComVoiceBridges.*:MbrolaDll.*)
+target_link_libraries(voice_tests PRIVATE fuga_core fuga_gtest)
+set_target_properties(voice_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
+  CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+add_dependencies(voice_tests standin_sapi4 standin_sapi5 standin_sapi54 standin_mbrola)
+add_test(NAME windows_com_voices COMMAND voice_tests)
 set_tests_properties(windows_com_voices PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300
   ENVIRONMENT "FUGA_BACKEND=headless")
 
