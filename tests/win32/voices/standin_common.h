@@ -4,7 +4,8 @@
 //
 //   FUGA_STANDIN_LOG      file the calls are appended to, one a line:
 //                         microseconds on the performance counter, a blank,
-//                         the call and its arguments
+//                         the call and its arguments; and the keys pressed
+//                         in the program's window
 //   FUGA_STANDIN_VOICES   voices (modes) offered, 2 when unset
 //   FUGA_STANDIN_SPEAK_MS how long each text speaks, 20 when unset
 //   FUGA_STANDIN_FAIL     names of calls that fail, separated by commas
@@ -41,13 +42,41 @@ inline long long standin_now_us() {
     return (long long)(t.QuadPart / f.QuadPart) * 1000000 + (long long)(t.QuadPart % f.QuadPart) * 1000000 / f.QuadPart;
 }
 
-inline void standin_record(const std::string& call) {
+inline void standin_record_at(long long at_us, const std::string& call) {
     std::string path = standin_setting("FUGA_STANDIN_LOG");
     if (path.empty()) return;
     FILE* f = std::fopen(path.c_str(), "ab");
     if (!f) return;
-    std::fprintf(f, "%lld %s\n", standin_now_us(), call.c_str());
+    std::fprintf(f, "%lld %s\n", at_us, call.c_str());
     std::fclose(f);
+}
+
+inline void standin_record(const std::string& call) { standin_record_at(standin_now_us(), call); }
+
+// A key pressed in the program's window, recorded as "key VK" at the time
+// it came (the message's own time), not when the program got round to
+// looking: so that a test of a whole game can measure from the key to the
+// engine's cut. Each key is recorded once, however often it is peeked at.
+inline LRESULT CALLBACK standin_key_hook(int code, WPARAM how, LPARAM lp) {
+    static DWORD last_time = 0;
+    static WPARAM last_key = 0;
+    const MSG* m = reinterpret_cast<const MSG*>(lp);
+    if (code >= 0 && m && m->message == WM_KEYDOWN && !(m->time == last_time && m->wParam == last_key)) {
+        last_time = m->time;
+        last_key = m->wParam;
+        DWORD age = GetTickCount() - m->time;
+        if (age > 10000) age = 0;  // a time from before the clocks were matched
+        standin_record_at(standin_now_us() - (long long)age * 1000, "key " + std::to_string(m->wParam));
+    }
+    return CallNextHookEx(nullptr, code, how, lp);
+}
+
+// Watches the keys of the thread that creates the engine's objects, the
+// program's own.
+inline void standin_watch_keys() {
+    static thread_local bool watching = false;
+    if (watching || standin_setting("FUGA_STANDIN_LOG").empty()) return;
+    watching = SetWindowsHookExA(WH_GETMESSAGE, standin_key_hook, nullptr, GetCurrentThreadId()) != nullptr;
 }
 
 // A failing call is recorded too, marked so.

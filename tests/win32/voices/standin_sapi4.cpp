@@ -244,6 +244,7 @@ HRESULT standin_create(REFCLSID clsid, REFIID riid, void** out) {
 }
 
 extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid, void** out) {
+    standin_watch_keys();
     if (!IsEqualCLSID(clsid, CLSID_MMAudioDest) && !IsEqualCLSID(clsid, CLSID_TTSEnumerator))
         return CLASS_E_CLASSNOTAVAILABLE;
     StandinFactory* f = new StandinFactory(clsid);

@@ -1,8 +1,9 @@
 // A stand-in version 5 voice class for the tests, built once per class (the
 // system's voice class, and with STANDIN_SECOND_CLASS the second one). Its
 // voice object records every call, offers a few voices, speaks each text for
-// a set time on a thread of its own, and signals its completion event when
-// nothing is left, as real voices do; a purging Speak cuts at once.
+// a set time (a blank at once) on a thread of its own, and signals its
+// completion event when nothing is left, as real voices do; a purging Speak
+// cuts at once.
 #include <windows.h>
 
 #include <sapi.h>
@@ -135,7 +136,9 @@ struct Speaker {
             if (!standin_setting("FUGA_STANDIN_NO_END").empty()) {
                 changed.wait(lk, [this] { return quit || cut; });
             } else {
-                int ms = standin_number("FUGA_STANDIN_SPEAK_MS", 20);
+                // A blank (what a purge is sent with) has nothing to say.
+                bool blank = text.find_first_not_of(" ") == std::string::npos;
+                int ms = blank ? 0 : standin_number("FUGA_STANDIN_SPEAK_MS", 20);
                 changed.wait_for(lk, std::chrono::milliseconds(ms), [this] { return quit || cut; });
             }
             if (quit) return;
@@ -240,6 +243,7 @@ HRESULT standin_create(REFCLSID clsid, REFIID riid, void** out) {
 }
 
 extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid, void** out) {
+    standin_watch_keys();
     if (!IsEqualCLSID(clsid, STANDIN_CLASS)) return CLASS_E_CLASSNOTAVAILABLE;
     StandinFactory* f = new StandinFactory(clsid);
     HRESULT hr = f->QueryInterface(riid, out);
