@@ -16,7 +16,9 @@
 #                 "registry": the registry names a voice the stand-in
 #                 mbrola.dll refuses), so that the voice cannot start: the
 #                 game must then speak with its own synthesizer, show the
-#                 same screen and hand nothing over
+#                 same screen and hand nothing over; or "endless": the
+#                 engine never reports the end of a text, and the game must
+#                 still go on to its end as with an engine that does
 #
 # The game plays the key script of the Linux game of the same type, with
 # FUGA_VOICES=system so that every synthesized text reaches the engine. It
@@ -37,6 +39,11 @@ exe=$3
 bin=$4
 home=$5
 failing=${6:-}
+endless=
+if [ "$failing" = endless ]; then
+    endless=1
+    failing=
+fi
 source_dir=$(cd "$(dirname "$0")/../../.." && pwd)
 e2e="$source_dir/tests/e2e"
 case "$type" in
@@ -75,7 +82,7 @@ fi
     exec env FUGA_CLOCK="2026-01-05 10:00:00" TZ=UTC FUGA_BACKEND=headless FUGA_VOICES=system \
         FUGA_KEYS="$e2e/$name.keys" FUGA_SCREEN_LOG="$out/game.screen" \
         FUGA_SOUND_LOG="$out/game.sound" FUGA_STANDIN_LOG="$out/engine.log" \
-        FUGA_STANDIN_FAIL="$failing" \
+        FUGA_STANDIN_FAIL="$failing" FUGA_STANDIN_NO_END="$endless" \
         TALUNE_HOME="$home" timeout -k 5 240 "$wine_run" "$run_dir/fuga.exe" -r </dev/null >"$out/game.stdout" 2>&1
 )
 status=$?
