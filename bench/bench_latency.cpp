@@ -144,9 +144,22 @@ public:
             if (stat((dir_ + "/native").c_str(), &st) == 0) break;
             pause_s(0.02);
         }
+        return record("fuga_bench");
+    }
+
+    // Records the null sink `sink` of a sound server that runs already
+    // (the private speech server's own), at `address`.
+    bool attach(const std::string& address, const std::string& sink) {
+        dir_ = temp_dir("pulse-attached");
+        if (dir_.empty()) return false;
+        env_ = {"PULSE_SERVER=" + address};
+        return record(sink);
+    }
+
+    bool record(const std::string& sink) {
         int fds[2];
         if (pipe(fds) != 0) return false;
-        recorder_ = spawn({"parec", "-d", "fuga_bench.monitor", "--raw", "--format=s16le", "--rate=48000",
+        recorder_ = spawn({"parec", "-d", sink + ".monitor", "--raw", "--format=s16le", "--rate=48000",
                               "--channels=1", "--latency-msec=2", "--process-time-msec=1"},
             env_, fds[1], dir_ + "/parec.log");
         close(fds[1]);
@@ -502,6 +515,7 @@ public:
         return t;
     }
     double key(const char* name) override { return run({"tmux", "-S", socket_, "send-keys", name}, {}); }
+    void type(const std::string& text) { run({"tmux", "-S", socket_, "send-keys", "-l", text}, {}); }
     void stop() override {
         if (socket_.empty()) return;
         run({"tmux", "-S", socket_, "kill-server"}, {});
@@ -652,6 +666,89 @@ void key_figures(benchmark::State& state, int kind, bool echo) {
     state.counters["server_queue_emptied"] = sound.underruns(false);
 }
 
+// The private speech server of tools/private_speech_server.sh, with its own
+// sound server: types 5 and 54 play there, so their sound is told apart from
+// the game's own (its keys' echoes and clicks).
+class SpeechServer {
+public:
+    explicit SpeechServer(const std::string& dir) : dir_(dir) {}
+    bool start() {
+        std::string command = std::string(FUGA_SOURCE_DIR) + "/tools/private_speech_server.sh start " + dir_;
+        FILE* out = popen(command.c_str(), "r");
+        if (!out) return false;
+        char line[512] = {};
+        bool got = std::fgets(line, sizeof line, out) != nullptr;
+        if (pclose(out) != 0 || !got) return false;
+        address_ = line;
+        while (!address_.empty() && (address_.back() == '\n' || address_.back() == '\r')) address_.pop_back();
+        started_ = true;
+        return true;
+    }
+    ~SpeechServer() {
+        if (started_) run({std::string(FUGA_SOURCE_DIR) + "/tools/private_speech_server.sh", "stop", dir_}, {});
+    }
+    const std::string& address() const { return address_; }  // SPEECHD_ADDRESS=...
+    std::string sound_server() const { return "unix:" + dir_ + "/pulse/native"; }
+
+private:
+    std::string dir_, address_;
+    bool started_ = false;
+};
+
+// A key that cuts a synthesized line, to the end of its sound, for each kind
+// of voice, in the terminal: with the typed-character echo off (F4), a long
+// command line is typed and read whole with Ctrl+F1; 0.4 s into its sound
+// End, a key with no sound of its own that leaves the line as it is (the
+// cursor is at its end already), cuts it. The end is the start of the
+// first 60 ms without sound, at the sink where that voice plays.
+const char* const LONG_LINE = "anticonstitucionalissimamente paralelepipedo inconstitucionalissimamente "
+                              "otorrinolaringologista desproporcionadamente";
+
+void key_to_silence_voice(benchmark::State& state, const char* type) {
+    SoundServer sound;
+    if (!tools_present() || !sound.start()) return state.SkipWithError("no sound server or tools");
+    std::string kind = type;
+    std::vector<std::string> env = sound.env();
+    std::unique_ptr<SpeechServer> speech;
+    SoundServer speech_sound;
+    SoundServer* heard_at = &sound;
+    std::string home = build_dir() + "/data-type" + kind;
+    if (kind == "own") {
+        home = build_dir() + "/data";
+    } else if (kind == "5" || kind == "54") {
+        speech = std::make_unique<SpeechServer>(temp_dir("speech"));
+        if (!speech->start()) return state.SkipWithError("the private speech-dispatcher did not start");
+        if (!speech_sound.attach(speech->sound_server(), "fuga_null"))
+            return state.SkipWithError("the speech server's sink cannot be recorded");
+        env.push_back(speech->address());
+        heard_at = &speech_sound;
+    }
+    env.push_back("TALUNE_HOME=" + home);
+    TerminalGame game;
+    game.start(env);
+    if (sound.first_sound_after(now_s() - 1, 10) == NEVER) return state.SkipWithError("nothing was heard");
+    pause_s(1.0);
+    game.key("Escape");
+    if (!sound.wait_quiet(1.5, 30)) return state.SkipWithError("the game never fell quiet");
+    game.key("F4");
+    pause_s(0.5);
+    game.type(LONG_LINE);
+    sound.wait_quiet(0.5, 10);
+    std::vector<double> seen;
+    for (auto _ : state) {
+        double asked = game.key("C-F1");
+        double began = heard_at->first_sound_after(asked, 10);
+        if (began == NEVER) return state.SkipWithError("the line was not read");
+        pause_s(began + 0.4 - now_s());
+        double sent = game.key("End");
+        double quiet = heard_at->quiet_after(sent, 0.06, 10);
+        if (quiet == NEVER) return state.SkipWithError("the reading was not cut");
+        record(state, seen, std::max(0.0, quiet - sent));
+        heard_at->wait_quiet(0.5, 20);
+    }
+    game.stop();
+}
+
 // The peer: espeak-ng from exec to its first sample.
 void peer_espeak_first_sample(benchmark::State& state) {
     SoundServer sound;
@@ -678,4 +775,8 @@ BENCHMARK_CAPTURE(key_figures, key_to_echo_windows_under_wine, WINE, true)->UseM
 BENCHMARK_CAPTURE(key_figures, key_to_silence_window, WINDOW, false)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(key_figures, key_to_silence_terminal, TERMINAL, false)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(key_figures, key_to_silence_windows_under_wine, WINE, false)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_to_silence_voice, own_reader, "own")->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_to_silence_voice, type4, "4")->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_to_silence_voice, type5, "5")->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(key_to_silence_voice, type54, "54")->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(peer_espeak_first_sample)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
