@@ -24,6 +24,7 @@ struct SdlAudioState {
     bool initialised = false;
     SDL_AudioDeviceID device = 0;
     bool playing = false;    // opened by the wave output, not merely kept
+    bool started = false;    // its first block since the open is queued
     OsAudioFormat format;    // of `device`
     uint8_t silence = 0;
     // Touched by the callback: only under SDL_LockAudioDevice.
@@ -148,7 +149,8 @@ OsAudioOpen open(const OsAudioFormat& fmt) {
     g_sdl.head = g_sdl.count = 0;
     g_sdl.position = 0;
     g_sdl.playing = true;
-    SDL_PauseAudioDevice(g_sdl.device, 0);
+    // The device starts with its first block (see write).
+    g_sdl.started = false;
     return OsAudioOpen::Ok;
 }
 
@@ -161,6 +163,15 @@ bool write(int buffer_number, const uint8_t* data, size_t bytes) {
         g_sdl.count++;
     }
     SDL_UnlockAudioDevice(g_sdl.device);
+    // Started only now that it has sound: a device started ahead of its
+    // sound (the game held up between the open and the first block) hands
+    // its first periods to the sound server as silence, and a server that
+    // has just started may then ask for the next period hundreds of ms later,
+    // which the player hears as a title that starts late.
+    if (room && !g_sdl.started) {
+        g_sdl.started = true;
+        SDL_PauseAudioDevice(g_sdl.device, 0);
+    }
     return room;
 }
 
@@ -220,12 +231,13 @@ void play_tone(const OsAudioFormat& fmt, const uint8_t* samples, size_t count) {
             g_sdl.tone_failed = true;
             return;
         }
-        SDL_PauseAudioDevice(g_sdl.tone_device, 0);
     }
     SDL_LockAudioDevice(g_sdl.tone_device);
     g_sdl.tone.assign(samples, samples + count);
     g_sdl.tone_position = 0;
     SDL_UnlockAudioDevice(g_sdl.tone_device);
+    // A new device starts with its tone in place, as the wave device does.
+    if (!same) SDL_PauseAudioDevice(g_sdl.tone_device, 0);
 }
 
 const OsAudioDevice device = {"sdl", open, write, reset, close, play_tone};
