@@ -10,6 +10,12 @@
 
 #include "standin_common.h"
 
+// A key cuts an engine at once: a few milliseconds on an idle machine. The
+// tests allow this much, so that the scheduling of a loaded machine does not
+// fail them, while a wait put before the cut (a settling delay, a poll, the
+// end of the text) still does.
+constexpr long long STANDIN_CUT_BOUND_US = 100000;
+
 struct StandinCall {
     long long at_us;  // on the performance counter, as standin_now_us
     std::string text;

@@ -68,7 +68,7 @@ add_custom_target(voice_test_programs ALL)
 add_dependencies(voice_test_programs standin_sapi4 standin_sapi5 standin_sapi54 standin_mbrola register_standins)
 
 # A key during a long text in the window, for each COM voice: the engine is
-# cut within 20 ms of it. On a virtual display in a prefix of its own, and
+# cut at once (the script prints how soon). On a virtual display in a prefix of its own, and
 # alone, so that another test's load does not stretch the measure.
 add_test(NAME windows_voice_key_in_window
   COMMAND ${FUGA_VOICE_TESTS}/voice_key_in_window.sh $<TARGET_FILE:fuga> ${CMAKE_BINARY_DIR} ${FUGA_DATA_BUILD_DIR}
