@@ -184,22 +184,24 @@ void verna_convert_word(const std::string& any_case, int stress, VernaLines& out
         }
         std::string_view output(rule->output);
         output = output.substr(0, VERNA_USED_RULE_OUTPUT);
+        // The open e and o of an ending rule (-ore, -ola, -eca) are closed
+        // after the stress: árvore, pérola, biblioteca are open only where
+        // they are stressed.
+        const bool after_stress = marked;
         if (!output.empty() && !marked && stress > 0 && at + 1 >= stress) {
             acc += '>';
             marked = true;
         }
-        for (char c : output) {
-            if (c == '&') {
-                out.push_back(std::move(acc));
-                acc.clear();
-            } else {
-                acc += c;
-            }
-        }
-        if (!output.empty()) {
+        auto emit = [&]() {
+            if (after_stress && (acc == "ee" || acc == "oo")) acc.resize(1);
             out.push_back(std::move(acc));
             acc.clear();
+        };
+        for (char c : output) {
+            if (c == '&') emit();
+            else acc += c;
         }
+        if (!output.empty()) emit();
         at += static_cast<int>(rule->group.size());
     }
     out.push_back(std::move(acc));
