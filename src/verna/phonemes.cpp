@@ -138,9 +138,16 @@ const VernaRule* find_rule(const std::string& word, int at) {
 
 bool is_pause_mark(char c) { return in(static_cast<unsigned char>(c), "!(),.:;?"); }
 
+// Words of one or two letters lean on their neighbours (de, o, me, se), unless
+// an acute, circumflex or tilde marks their vowel: pé, já, aí, lê are said
+// stressed.
 bool short_unstressed(const std::string& word) {
     static const char* const WORDS[] = {"POR", "DAS", "DOS", "COM", "N\xc3O", "SIM"};
-    if (word.size() < 3) return true;
+    if (word.size() < 3) {
+        for (char c : word)
+            if (in(static_cast<unsigned char>(c), "\xc1\xc2\xc3\xc9\xca\xcd\xd3\xd4\xd5\xda")) return false;
+        return true;
+    }
     for (const char* w : WORDS)
         if (word == w) return true;
     return false;
