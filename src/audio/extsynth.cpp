@@ -53,6 +53,7 @@ bool extsynth_start(int voice, int rate, int pitch, const std::string& output_fi
     const ExtSynthEngine* engine = g_ext.engines[slot_of(extsynth_engine_type(type))];
     if (!engine || !engine->start(voice, rate, pitch, output_file)) return false;
     g_ext.running = engine;
+    console_set_wake_hook(extsynth_tend);
     while (extsynth_busy(true)) console_delay(EXTSYNTH_START_POLL_MS);
     return true;
 }
@@ -80,6 +81,10 @@ void extsynth_silence() {
 bool extsynth_available() {
     const ExtSynthEngine* engine = g_ext.running;
     return engine && (!engine->available || engine->available());
+}
+
+void extsynth_tend() {
+    if (g_ext.running && g_ext.running->tend) g_ext.running->tend();
 }
 
 void extsynth_post_wake() {

@@ -17,6 +17,8 @@ enum ExtSynthType : int {
 // that a loop waiting for the next message wakes and polls again.
 constexpr int EXTSYNTH_WAKE_MESSAGE = 2980;
 void extsynth_post_wake();
+// Runs the running engine's tend (the console's wake hook).
+void extsynth_tend();
 
 // The five operations every back end offers. `busy` gets the start-wait
 // flag: true only while extsynth_start waits for the engine to settle.
@@ -30,6 +32,10 @@ struct ExtSynthEngine {
     // False once the engine has gone away (a speech server that died);
     // nullptr for an engine inside the program, which cannot.
     bool (*available)() = nullptr;
+    // Hands on what the engine made meanwhile (its samples, to our sound
+    // device); run at each wake message, so that it goes on while the
+    // program waits for a key. nullptr for an engine that plays by itself.
+    void (*tend)() = nullptr;
 };
 
 // The back end that serves `type`: 3, 5 and 54 as themselves, all others 4.

@@ -4,7 +4,8 @@
 #include "audio/sapi5.h"
 
 namespace {
-const ExtSynthEngine SAPI4_ENGINE = {"espeak-ng", sapi4_start, sapi4_stop, sapi4_speak, sapi4_busy, sapi4_silence};
+const ExtSynthEngine SAPI4_ENGINE = {"espeak-ng",   sapi4_start, sapi4_stop, sapi4_speak, sapi4_busy, sapi4_silence,
+                                     nullptr,       [] { sapi4_busy(false); }};
 const ExtSynthEngine SAPI5_ENGINE = {"speech-dispatcher", sapi5_start, sapi5_stop, sapi5_speak,
                                      [](bool) { return sapi5_busy(); }, sapi5_silence, sapi5_available};
 const ExtSynthEngine SAPI54_ENGINE = {"speech-dispatcher rhvoice", sapi54_start, sapi54_stop, sapi54_speak,

@@ -133,6 +133,10 @@ int console_read_line_raw(char* buffer, int capacity);
 
 // Handler for the sound device's block-done message (buffer number).
 void console_set_wave_done_hook(void (*hook)(int buffer_number));
+// Run at each wake message (never within itself), in every wait including
+// the wait for a key: an engine whose samples come back as messages keeps
+// playing while the player is asked for a key.
+void console_set_wake_hook(void (*hook)());
 void console_enable_wave_done_hook(bool enabled);
 
 // Modifier state kept with the byte console_read_key returned last, so the

@@ -11,6 +11,9 @@ struct PumpState {
     bool focused = true;
     void (*wave_done_hook)(int) = nullptr;
     bool wave_done_enabled = false;
+    void (*wake_hook)() = nullptr;
+    bool waking = false;        // within the wake hook
+    bool woken_again = false;  // a wake came meanwhile
 } g_pump;
 }  // namespace
 
@@ -43,6 +46,21 @@ void console_handle_event(const OsEvent& ev) {
             if (g_pump.reading) console_caret_place(false);
             break;
         case OsEventType::Wake:
+            if (!g_pump.wake_hook) break;
+            // The hook's own waits let messages run: a wake among them is not
+            // run within the hook but after it, or what it announced would
+            // wait for the next one.
+            if (g_pump.waking) {
+                g_pump.woken_again = true;
+                break;
+            }
+            g_pump.waking = true;
+            do {
+                g_pump.woken_again = false;
+                g_pump.wake_hook();
+            } while (g_pump.woken_again);
+            g_pump.waking = false;
+            break;
         case OsEventType::None:
             break;
     }
@@ -90,4 +108,5 @@ uint8_t console_read_key() {
 }
 
 void console_set_wave_done_hook(void (*hook)(int)) { g_pump.wave_done_hook = hook; }
+void console_set_wake_hook(void (*hook)()) { g_pump.wake_hook = hook; }
 void console_enable_wave_done_hook(bool enabled) { g_pump.wave_done_enabled = enabled; }

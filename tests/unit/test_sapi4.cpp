@@ -2,12 +2,14 @@
 // the two sinks' counters and the silence.
 #include <gtest/gtest.h>
 
+#include "audio/extsynth.h"
 #include "audio/sapi4.h"
 #include "audio/wave_output.h"
 #include "console/console.h"
 #include "console/key_cut.h"
 #include "fake_voices.h"
 #include "platform/headless/headless.h"
+#include "wave_test_support.h"
 
 namespace {
 class Sapi4 : public ::testing::Test {
@@ -20,7 +22,9 @@ protected:
         use_fake_voices();
     }
     void TearDown() override {
+        extsynth_stop();
         sapi4_stop();
+        os_set_audio_device_for_tests(nullptr);
         os_set_voice_drivers_for_tests(nullptr, nullptr);
     }
 };
@@ -162,4 +166,25 @@ TEST_F(Sapi4, AnEngineThatPlaysItsOwnSoundIsBusyUntilItSaysTheSoundEnded) {
     g_fake_synth.push(OsSynthEvent::TextDone);
     g_fake_synth.push(OsSynthEvent::AudioStopped);
     EXPECT_FALSE(sapi4_busy(false)) << "the engine said its sound ended";
+}
+
+TEST_F(Sapi4, SoundThatComesWhileAKeyIsAwaitedIsPlayedThen) {
+    // The line editor reads its field aloud (Ctrl+F1) and waits for the next
+    // key at once: the engine's samples come while it waits.
+    headless_reset_for_test("{wait 500}x");
+    os_set_audio_device_for_tests(wave_recording_device());
+    wave_recorder() = WaveRecorder{};
+    ASSERT_TRUE(extsynth_start(1, 0, 0, "", EXTSYNTH_TYPE_SAPI4));
+    extsynth_speak("paralelepipedo");
+    g_fake_synth.push(OsSynthEvent::TextStarted);
+    g_fake_synth.push(OsSynthEvent::Samples);
+    OsEvent wake;
+    wake.type = OsEventType::Wake;
+    os_post_event(wake);
+    EXPECT_EQ(console_read_key(), 'x');
+    const WaveRecorder& rec = wave_recorder();
+    size_t first = 0;
+    while (first < rec.log.size() && rec.log[first].rfind("write", 0) != 0) ++first;
+    ASSERT_LT(first, rec.log.size()) << "the sound was never played";
+    EXPECT_LT(rec.times[first], 500u) << "the sound waited for the key";
 }
