@@ -240,6 +240,11 @@ bool os_file_exists(const std::string& path);
 // none is left as a zombie. False when the program could not be started
 // (empty name, not found, not executable).
 bool os_spawn_detached(const std::string& program, const std::string& argument);
+// Opens a document or web address (UTF-8) with the program the system
+// associates with it (the desktop's opener on Linux, the shell's association
+// on Windows), detached as above. False when nothing could be started (an
+// empty name, no opener, no association).
+bool os_open_document(const std::string& document);
 // The full path of an executable `name` on PATH (or `name` itself when it
 // holds a "/" and is executable); "" when there is none.
 std::string os_find_program(const std::string& name);

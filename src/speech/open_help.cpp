@@ -8,8 +8,6 @@
 #include "util/latin1.h"
 
 namespace {
-const char* const HELP_OPENER = "xdg-open";
-
 bool starts_with(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
 }  // namespace
@@ -18,7 +16,7 @@ HelpCommand speech_help_command(const std::string& target_text, const std::strin
     std::string target = target_text.substr(0, HELP_MAX_TARGET);
     if (starts_with(target, "http://") || starts_with(target, "https://") || starts_with(target, "www.")) {
         std::string program = config_read_setting("TALUNE", "PROG.HTM");
-        return {program.empty() ? HELP_OPENER : program, target};
+        return {program, target};
     }
     // The extension is the file name's, so that the dots of "./" and "../"
     // or of a directory are not taken for it, and only a whole ".exe" or
@@ -35,7 +33,7 @@ HelpCommand speech_help_command(const std::string& target_text, const std::strin
         return {dir + target, ""};
     }
     std::string program = config_read_setting("TALUNE", "PROG." + extension);
-    return {program.empty() ? HELP_OPENER : program, target};
+    return {program, target};
 }
 
 void speech_open_help(const std::string& target) {
@@ -43,6 +41,7 @@ void speech_open_help(const std::string& target) {
     HelpCommand command = speech_help_command(target, os_current_directory());
     speech_wait_while_busy();
     // Names outside the program are UTF-8.
-    os_spawn_detached(utf8(command.program), utf8(command.argument));
+    if (command.program.empty()) os_open_document(utf8(command.argument));
+    else os_spawn_detached(utf8(command.program), utf8(command.argument));
     speech_wait_while_busy();
 }

@@ -101,7 +101,7 @@ TEST_F(OpenHelp, CommandChoice) {
     EXPECT_EQ(c.program, "editor-standin");
     EXPECT_EQ(c.argument, "manual.txt");
     c = speech_help_command("notas.doc", "/w");
-    EXPECT_EQ(c.program, "xdg-open");
+    EXPECT_EQ(c.program, "");
     EXPECT_EQ(c.argument, "notas.doc");
     c = speech_help_command("jogo.exe", "/w");
     EXPECT_EQ(c.program, "/w/jogo.exe");
@@ -118,7 +118,7 @@ TEST_F(OpenHelp, CommandChoice) {
     // Upper-case scheme: a document whose extension follows the first full
     // stop ("EXE" here, so it would be run as a program).
     c = speech_help_command("HTTP://www.x.org", "/w");
-    EXPECT_EQ(c.program, "xdg-open");
+    EXPECT_EQ(c.program, "");
     EXPECT_EQ(c.argument, "HTTP://www.x.org");
     // The extension is at most three characters after the first full stop.
     c = speech_help_command("texto.txt.exe", "/w");
@@ -135,14 +135,14 @@ TEST_F(OpenHelp, CommandChoice) {
     EXPECT_EQ(c.program, "editor-standin");
     // Only a whole ".com" or ".exe" is a program.
     c = speech_help_command("manual.compendio", "/w");
-    EXPECT_EQ(c.program, "xdg-open");
+    EXPECT_EQ(c.program, "");
     EXPECT_EQ(c.argument, "manual.compendio");
     c = speech_help_command("jogo.exe2", "/w");
-    EXPECT_EQ(c.program, "xdg-open");
-    // Without PROG.HTM an address goes to the desktop's opener.
+    EXPECT_EQ(c.program, "");
+    // Without PROG.HTM an address goes to the system's association.
     settings("");
     c = speech_help_command("www.exemplo.com.br", "/w");
-    EXPECT_EQ(c.program, "xdg-open");
+    EXPECT_EQ(c.program, "");
     EXPECT_EQ(c.argument, "www.exemplo.com.br");
 }
 

@@ -160,6 +160,40 @@ TEST_F(Win32Dir, TheShellOpensAProgramWithOneArgumentInTheCurrentDirectory) {
     SetCurrentDirectoryW(old);
 }
 
+// F12 on a document with no program of its own: the shell opens it with the
+// program associated with its type (here one of the test's, for a type of
+// its own), and a type with no association, or a missing document, opens
+// nothing and says so.
+TEST_F(Win32Dir, DocumentsOpenWithTheProgramAssociatedWithTheirType) {
+    const char* type_key = "Software\\Classes\\.fugadoc";
+    const char* program_key = "Software\\Classes\\FugaTeste.Documento";
+    const std::string command = std::string("\"") + WIN32_CHILD_ECHO + "\" \"%1\"";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, type_key, nullptr, REG_SZ, "FugaTeste.Documento", 20),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(program_key) + "\\shell\\open\\command").c_str(),
+                              nullptr, REG_SZ, command.c_str(), DWORD(command.size() + 1)),
+              ERROR_SUCCESS);
+    wchar_t old[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, old);
+    ASSERT_TRUE(SetCurrentDirectoryW(dir_.wstring().c_str()));
+    std::ofstream(dir_ / "notas do jogo.fugadoc") << "x";
+    std::ofstream(dir_ / "sem tipo.fugasemtipo") << "x";
+    const fs::path result = dir_ / "child_echo.out";
+
+    EXPECT_TRUE(os_open_document("notas do jogo.fugadoc"));
+    for (int i = 0; i < 200 && !fs::exists(result); ++i) Sleep(25);
+    Sleep(50);
+    std::string opened = read_file(result);
+    EXPECT_NE(opened.find("notas do jogo.fugadoc\n"), std::string::npos) << opened;
+    EXPECT_FALSE(os_open_document("sem tipo.fugasemtipo"));
+    EXPECT_FALSE(os_open_document("nenhum.fugadoc"));
+    EXPECT_FALSE(os_open_document(""));
+
+    SetCurrentDirectoryW(old);
+    RegDeleteTreeA(HKEY_CURRENT_USER, type_key);
+    RegDeleteTreeA(HKEY_CURRENT_USER, program_key);
+}
+
 // HKEY_LOCAL_MACHINE of the test prefix is writable; the key is removed again.
 class Win32Registry : public ::testing::Test {
 protected:

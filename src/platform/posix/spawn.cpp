@@ -72,3 +72,7 @@ bool os_spawn_detached(const std::string& program, const std::string& argument) 
     reap_in_background(pid);
     return true;
 }
+
+bool os_open_document(const std::string& document) {
+    return !document.empty() && os_spawn_detached("xdg-open", document);
+}

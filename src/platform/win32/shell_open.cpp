@@ -1,5 +1,6 @@
-// Starting another program or opening a document detached from ours, through
-// the shell's "open" (ShellExecuteEx), without a console window of ours.
+// Starting another program, or opening a document with the program it is
+// associated with, detached from ours through the shell's "open"
+// (ShellExecuteEx), without a console window of ours.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -18,6 +19,23 @@ bool widen(const std::string& utf8, std::wstring& wide) {
     wide.resize(size_t(n));
     return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), int(utf8.size()), wide.data(), n) == n;
 }
+
+// The shell's "open" on `file` (a program or a document) with `parameters`,
+// in our current directory, with no dialog of the shell's own: a missing
+// file or association is reported as failure.
+bool shell_open(const std::wstring& file, const std::wstring& parameters) {
+    wchar_t directory[MAX_PATH];
+    DWORD length = GetCurrentDirectoryW(MAX_PATH, directory);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
+    info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    info.lpDirectory = length > 0 && length < MAX_PATH ? directory : nullptr;
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) && reinterpret_cast<INT_PTR>(info.hInstApp) > 32;
+}
 }  // namespace
 
 // The names arrive in UTF-8, like every name the program hands outside. The
@@ -35,15 +53,13 @@ bool os_spawn_detached(const std::string& program, const std::string& argument) 
     }
     std::wstring wide_program, wide_parameters;
     if (!widen(program, wide_program) || !widen(parameters, wide_parameters)) return false;
-    wchar_t directory[MAX_PATH];
-    DWORD length = GetCurrentDirectoryW(MAX_PATH, directory);
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = L"open";
-    info.lpFile = wide_program.c_str();
-    info.lpParameters = wide_parameters.empty() ? nullptr : wide_parameters.c_str();
-    info.lpDirectory = length > 0 && length < MAX_PATH ? directory : nullptr;
-    info.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExW(&info) && reinterpret_cast<INT_PTR>(info.hInstApp) > 32;
+    return shell_open(wide_program, wide_parameters);
+}
+
+// The document itself is what the shell opens: its association chooses the
+// program, and the name is never part of a command line of ours.
+bool os_open_document(const std::string& document) {
+    if (document.empty() || document.find('\0') != std::string::npos) return false;
+    std::wstring wide;
+    return widen(document, wide) && shell_open(wide, L"");
 }
