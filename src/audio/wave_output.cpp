@@ -248,7 +248,7 @@ int wave_play_file(const std::string& path, unsigned flags) {
     WaveFileHeader header;
     int result = -1;
     if (wave_parse_file_header(src, g_memory.file_buffer, WAVE_MAX_BLOCK, header)) {
-        size_t slash = path.find_last_of('/');
+        size_t slash = path.find_last_of("/\\");
         sound_log("file", slash == std::string::npos ? path : path.substr(slash + 1));
         result = 0;
         uint32_t remaining = header.data_bytes > 0 ? uint32_t(header.data_bytes) : 0;

@@ -15,6 +15,16 @@ bool same_without_case(const std::string& a, const std::string& b) {
     return true;
 }
 
+// The name with the case of each ASCII letter turned.
+std::string other_case(const std::string& name) {
+    std::string turned = name;
+    for (char& c : turned) {
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+        else if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    }
+    return turned;
+}
+
 }  // namespace
 
 bool file_is_directory(const std::string& path) {
@@ -23,16 +33,24 @@ bool file_is_directory(const std::string& path) {
 }
 
 std::string file_lookup(const std::string& directory, const std::string& name) {
-    if (name.empty() || name.find('/') != std::string::npos) return "";
+    // Both separators: a backslash leaves the directory on Windows.
+    if (name.empty() || name.find_first_of("/\\") != std::string::npos) return "";
     std::error_code ec;
     std::string exact = directory + name;
-    if (std::filesystem::is_regular_file(exact, ec)) return exact;
+    bool found = std::filesystem::is_regular_file(exact, ec);
+    // Where the file system ignores case (Windows), the name in the other
+    // case finds the same file: the name is then taken from the directory,
+    // so that the file is named as it is called there, as on Linux.
+    if (found && !std::filesystem::is_regular_file(directory + other_case(name), ec)) return exact;
     std::filesystem::path dir = directory.empty() ? std::filesystem::path(".") : std::filesystem::path(directory);
     std::filesystem::directory_iterator it(dir, ec), end;
+    std::string without_case;
     for (; !ec && it != end; it.increment(ec)) {
         std::string entry = it->path().filename().string();
-        if (same_without_case(entry, name) && std::filesystem::is_regular_file(it->path(), ec))
-            return directory + entry;
+        if (!same_without_case(entry, name) || !std::filesystem::is_regular_file(it->path(), ec)) continue;
+        if (entry == name) return exact;
+        if (without_case.empty()) without_case = directory + entry;
     }
-    return "";
+    if (!without_case.empty()) return without_case;
+    return found ? exact : "";
 }

@@ -42,8 +42,12 @@ TEST(BoundedFile, EndlessDirectoryAndMissingSourcesAreRefused) {
     EXPECT_EQ(read_bounded_file("/dev/zero", out, 1u << 20), BoundedRead::TooLong);
     EXPECT_EQ(out.size(), 1u << 20);
 
-    EXPECT_EQ(read_bounded_file(std::filesystem::temp_directory_path().string(), out, 1000), BoundedRead::ReadError);
-    EXPECT_EQ(errno, EISDIR);
+    // A directory opens on Linux and fails at the read; Windows refuses to
+    // open it. Either way errno says so and nothing is read.
+    BoundedRead directory = read_bounded_file(std::filesystem::temp_directory_path().string(), out, 1000);
+    int why = errno;
+    if (directory == BoundedRead::ReadError) EXPECT_EQ(why, EISDIR);
+    else EXPECT_TRUE(directory == BoundedRead::CannotOpen && why == EACCES) << int(directory) << " " << why;
     EXPECT_TRUE(out.empty());
 
     EXPECT_EQ(read_bounded_file("/nonexistent/fuga/file", out, 1000), BoundedRead::CannotOpen);

@@ -10,22 +10,22 @@ using DiphoneDb = DiphoneFixture;
 TEST_F(DiphoneDb, StartReportsMissingPiecesByCode) {
     // No index yet.
     EXPECT_EQ(diphone_start(), 1);
-    EXPECT_EQ(diphone_start_failure_path(), difones.string() + "/DIFONES2.IND");
+    EXPECT_EQ(diphone_start_failure_path(), difones.generic_string() + "/DIFONES2.IND");
     write_units({"$A"});
     fs::remove(difones / "portug.exc");
     EXPECT_EQ(diphone_start(), 2);
-    EXPECT_EQ(diphone_start_failure_path(), difones.string() + "/portug.exc");
+    EXPECT_EQ(diphone_start_failure_path(), difones.generic_string() + "/portug.exc");
     EXPECT_FALSE(diphone_started());
     write_text(difones / "portug.exc", "casa=kaza\n");
     fs::remove(difones / "DIFONES2.DIF");
     EXPECT_EQ(diphone_start(), 1);
-    EXPECT_EQ(diphone_start_failure_path(), difones.string() + "/DIFONES2.DIF");
+    EXPECT_EQ(diphone_start_failure_path(), difones.generic_string() + "/DIFONES2.DIF");
     write_units({"$A"});
     EXPECT_EQ(diphone_start(), 0);
     EXPECT_EQ(diphone_start_failure_path(), "");
     // Letters directory configured without a trailing separator gets one.
-    EXPECT_EQ(diphone_letters_directory(), letters.string() + "/");
-    EXPECT_EQ(diphone_diphones_directory(), difones.string() + "/");
+    EXPECT_EQ(diphone_letters_directory(), letters.generic_string() + "/");
+    EXPECT_EQ(diphone_diphones_directory(), difones.generic_string() + "/");
     diphone_stop();
     EXPECT_FALSE(diphone_started());
     diphone_stop();  // twice is harmless
@@ -33,7 +33,7 @@ TEST_F(DiphoneDb, StartReportsMissingPiecesByCode) {
     write_text(root / "home" / "TALUNE.INI", "[TRADUTOR]\ndirLetras=" + (root / "nowhere").string() +
                                                  "\nDIRDIFONES=" + difones.string() + "\n");
     EXPECT_EQ(diphone_start(), 1);
-    EXPECT_EQ(diphone_start_failure_path(), (root / "nowhere").string());
+    EXPECT_EQ(diphone_start_failure_path(), (root / "nowhere").generic_string());
 }
 
 TEST_F(DiphoneDb, DatabaseFilesAreFoundWhateverTheirCase) {

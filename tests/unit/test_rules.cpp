@@ -238,9 +238,13 @@ TEST_F(Rules, LoadersAndTheirLifecycle) {
     EXPECT_FALSE(rules_load("/nonexistent/regras.rgr"));
     EXPECT_NE(rules_last_message().find("/nonexistent/regras.rgr"), std::string::npos);
     EXPECT_FALSE(rules_load_exceptions("/nonexistent/portug.exc"));
-    // A directory opens on this system but is no rule file.
+    // A directory is no rule file: it opens on Linux but cannot be read,
+    // and does not open at all on Windows.
     EXPECT_FALSE(rules_load(::testing::TempDir()));
-    EXPECT_NE(rules_last_message().find("cannot be read"), std::string::npos);
+    std::string refused = rules_last_message();
+    EXPECT_TRUE(refused.find("cannot be read") != std::string::npos ||
+                refused.find("cannot be opened") != std::string::npos)
+        << refused;
     EXPECT_FALSE(rules_load_exceptions(::testing::TempDir()));
 
     std::string rgr = temp_file("rules_test.rgr", "(A)=a|\n(B)=b|\r\n");

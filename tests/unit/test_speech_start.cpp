@@ -71,7 +71,7 @@ TEST_F(SpeechStart, SpeedFromTheConfigurationAndItsKeys) {
     EXPECT_EQ(speech_period_pause(), 444) << "read with the speed's suffix";
     EXPECT_EQ(speech_comma_pause(), 12) << "the digits before the bad character";
     EXPECT_EQ(speech_colon_pause(), 120) << "the generated PAUSADOISPONTOS5, not the key of speed 3";
-    EXPECT_EQ(speech_letters_directory(), (DATA / "letras").string() + "/");
+    EXPECT_EQ(speech_letters_directory(), (DATA / "letras").generic_string() + "/");
 }
 
 TEST_F(SpeechStart, MissingOrUnparsablePausesGiveTheDefaults) {
@@ -108,4 +108,22 @@ TEST(GameRecordings, EveryKeyTheGameAsksForHasItsRecording) {
     }
     EXPECT_FALSE(file_lookup(som, "fuga.wav").empty());
     EXPECT_FALSE(file_lookup(som, std::string(GAME_SIREN_KEY) + ".wav").empty());
+}
+
+// A recording asked for in another case is named as the directory has it
+// (the sound log and its comparisons rely on that, also where the file
+// system ignores case), and no name leads out of the directory.
+TEST(FileLookup, NamesAreTheDirectorysOwnAndStayInside) {
+    const std::string dir = sys_make_temp_dir("fuga_lookup_") + "/";
+    ASSERT_NE(dir, "/");
+    std::ofstream(dir + "Fuga.wav") << "RIFF";
+    std::filesystem::create_directory(dir + "sub");
+    std::ofstream(dir + "sub/X.wav") << "RIFF";
+    EXPECT_EQ(file_lookup(dir, "Fuga.wav"), dir + "Fuga.wav");
+    EXPECT_EQ(file_lookup(dir, "FUGA.WAV"), dir + "Fuga.wav");
+    EXPECT_EQ(file_lookup(dir, "fuga.wav"), dir + "Fuga.wav");
+    EXPECT_EQ(file_lookup(dir, "sub/X.wav"), "");
+    EXPECT_EQ(file_lookup(dir + "sub/", "..\\Fuga.wav"), "");
+    EXPECT_EQ(file_lookup(dir, "sub"), "") << "a directory is no file";
+    std::filesystem::remove_all(dir);
 }

@@ -309,6 +309,7 @@ TEST_F(WaveOutput, TheSoundLogNamesFilesAndImages) {
     std::ifstream in(log);
     std::stringstream text;
     text << in.rdbuf();
+    in.close();
     EXPECT_EQ(text.str(), "file QUEFAZER.wav\nimage 640 16000 16 1\nimage 100 22050 16 2\n");
     fs::remove(log);
 }

@@ -152,7 +152,8 @@ TEST_F(Win32Dir, TheShellOpensAProgramWithOneArgumentInTheCurrentDirectory) {
         Sleep(50);
         return read_file(result);
     };
-    EXPECT_EQ(opened("manual com espaço.txt"), "manual com espaço.txt\n");
+    // Handed over in UTF-8; the child writes its argument in the ANSI code page.
+    EXPECT_EQ(opened("manual com espaço.txt"), "manual com espa\xE7o.txt\n");
     EXPECT_EQ(opened("-e"), "./-e\n");
     EXPECT_EQ(opened("diz \"oi\""), "diz \"oi\"\n");
     EXPECT_FALSE(os_spawn_detached("", "x"));
@@ -165,12 +166,12 @@ TEST_F(Win32Dir, TheShellOpensAProgramWithOneArgumentInTheCurrentDirectory) {
 // its own), and a type with no association, or a missing document, opens
 // nothing and says so.
 TEST_F(Win32Dir, DocumentsOpenWithTheProgramAssociatedWithTheirType) {
-    const char* type_key = "Software\\Classes\\.fugadoc";
-    const char* program_key = "Software\\Classes\\FugaTeste.Documento";
+    const char* type_key = ".fugadoc";
+    const char* program_key = "FugaTeste.Documento";
     const std::string command = std::string("\"") + WIN32_CHILD_ECHO + "\" \"%1\"";
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, type_key, nullptr, REG_SZ, "FugaTeste.Documento", 20),
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, type_key, nullptr, REG_SZ, "FugaTeste.Documento", 20),
               ERROR_SUCCESS);
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(program_key) + "\\shell\\open\\command").c_str(),
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, (std::string(program_key) + "\\shell\\open\\command").c_str(),
                               nullptr, REG_SZ, command.c_str(), DWORD(command.size() + 1)),
               ERROR_SUCCESS);
     wchar_t old[MAX_PATH];
@@ -190,8 +191,8 @@ TEST_F(Win32Dir, DocumentsOpenWithTheProgramAssociatedWithTheirType) {
     EXPECT_FALSE(os_open_document(""));
 
     SetCurrentDirectoryW(old);
-    RegDeleteTreeA(HKEY_CURRENT_USER, type_key);
-    RegDeleteTreeA(HKEY_CURRENT_USER, program_key);
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, type_key);
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, program_key);
 }
 
 // HKEY_LOCAL_MACHINE of the test prefix is writable; the key is removed again.
@@ -203,7 +204,7 @@ protected:
         ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, KEY, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         set(key, "br1", "C:\\mbrola\\br1\\br1");
-        set(key, nullptr, "padrão");
+        set(key, nullptr, "padr\xE3o");  // in the ANSI code page, as the A calls take it
         DWORD number = 3;
         RegSetValueExA(key, "numero", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
         RegSetValueExA(key, "vazio", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
