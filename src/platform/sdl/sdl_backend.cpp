@@ -43,6 +43,10 @@ constexpr int SDL_BEEP_SAMPLES = SDL_BEEP_RATE / 8;
 struct PostedQueue {
     std::mutex lock;
     EventRing<SDL_MAX_POSTED> events;
+    // SDL wakes a blocked wait by sending an X event to the window; sent to a
+    // window that is being destroyed, the display refuses it and Xlib ends
+    // the program. So a wake is pushed, and the window destroyed, under this
+    // lock, never both at once.
 };
 
 struct SdlState {
@@ -218,9 +222,15 @@ bool start() {
     return true;
 }
 
+// Closes the window so that no other thread's wake is sent to it after.
+void close_window() {
+    std::lock_guard<std::mutex> hold(g_posted.lock);
+    sdl_window_close();
+}
+
 void shutdown() {
     if (!g_sdl.started) return;
-    sdl_window_close();
+    close_window();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     g_sdl.started = false;
 }
@@ -276,10 +286,8 @@ void discard_held_keys() {
 
 void post_event(const OsEvent& ev) {
     if (!g_sdl.started) return;
-    {
-        std::lock_guard<std::mutex> hold(g_posted.lock);
-        if (!g_posted.events.push_back(ev)) return;
-    }
+    std::lock_guard<std::mutex> hold(g_posted.lock);
+    if (!g_posted.events.push_back(ev)) return;
     SDL_Event wake;
     SDL_zero(wake);
     wake.type = g_sdl.wake_type;
@@ -310,6 +318,7 @@ void keep_last_screen() {
 
 void screen_open(const OsScreenConfig& cfg) {
     if (!g_sdl.started) return;
+    close_window();
     if (!sdl_window_open(cfg)) {
         // Without its window the program could never get a key: say why and
         // end instead of waiting for ever.
@@ -369,7 +378,7 @@ void beep() {
 bool screen_focused() { return sdl_window_is_open() && g_sdl.focused; }
 
 void screen_close() {
-    sdl_window_close();
+    close_window();
     g_sdl.focused = false;
 }
 
