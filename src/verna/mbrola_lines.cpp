@@ -35,7 +35,9 @@ struct DiphoneList {
     // has some forty): one look per phoneme line instead of a search.
     std::vector<bool> table;
     int lines = 0;
-    int pause = VERNA_NO_PHONEME, glide = VERNA_NO_PHONEME, final_r = VERNA_NO_PHONEME;  // "_", "y", "r2"
+    // "_", "y", "r2", "z", "s2"
+    int pause = VERNA_NO_PHONEME, glide = VERNA_NO_PHONEME, final_r = VERNA_NO_PHONEME;
+    int voiced_s = VERNA_NO_PHONEME, final_s = VERNA_NO_PHONEME;
 };
 
 struct LinesState {
@@ -245,6 +247,34 @@ bool vowel_name(std::string_view name) {
     return !name.empty() && std::string_view("aeiouwy@").find(name[0]) != std::string_view::npos;
 }
 
+// A phoneme line's name without the marks in front of it.
+std::string_view bare_name(std::string_view line) {
+    while (!line.empty() && (line[0] == '>' || static_cast<unsigned char>(line[0]) == VERNA_END_STRESS_MARK))
+        line.remove_prefix(1);
+    return line;
+}
+
+// How a z before a consonant (mesmo, desde, Israel) is said when the voice
+// has no diphone between the two, as neither Brazilian voice has. A voice
+// with the diphones z-_ and _-C (br3) says its z and a pause of 10 ms, heard
+// as the closure of a stop. br1 lacks z-_ as well, and its z is a voiced
+// murmur with hardly any hiss: cut by a pause it sounds like the vowel
+// stopping, and any vowel after it is an extra syllable. It says its final s
+// instead, cut to about half: the vowel voices its first 20 ms, and a hiss
+// that short before a voiced consonant is heard as z, where the full s2 is
+// heard as s.
+enum class VoicedS { AsWritten, WithPause, AsShortS };
+constexpr int VERNA_VOICED_S_PAUSE = 10;      // ms of pause after the z
+constexpr int VERNA_SHORT_S_PERCENT = 55;     // of z's duration, for the s2 that stands in for it
+
+VoicedS voiced_s_before(int next_number) {
+    const DiphoneList& l = g_lines.list;
+    if (next_number == VERNA_NO_PHONEME || has_pair(l.voiced_s, next_number)) return VoicedS::AsWritten;
+    if (has_pair(l.voiced_s, l.pause) && has_pair(l.pause, next_number)) return VoicedS::WithPause;
+    if (has_pair(l.final_s, next_number)) return VoicedS::AsShortS;
+    return VoicedS::AsWritten;
+}
+
 void add_pitch_point(LineNumbers& numbers, const WordState& w, int digit_index, int position, double pitch_factor) {
     unsigned char c = static_cast<unsigned char>(w.pattern.size() > size_t(digit_index) ? w.pattern[digit_index] : 0);
     if (c < '0' || c > '9') return;
@@ -288,6 +318,8 @@ bool verna_load_diphones_text(const std::string& text) {
     g_lines.list.pause = phoneme_number("_");
     g_lines.list.glide = phoneme_number("y");
     g_lines.list.final_r = phoneme_number("r2");
+    g_lines.list.voiced_s = phoneme_number("z");
+    g_lines.list.final_s = phoneme_number("s2");
     renumber_repair_phonemes();
     return ok;
 }
@@ -366,6 +398,7 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
             w.percent = 100;
         }
         int duration;
+        bool pause_after = false;
         if (!in.empty() && in[0] == '_') {
             // A bare pause lasts 100; "_ N" as written; "_," and the like as
             // the table says. All reach MBROLA as "_".
@@ -388,6 +421,20 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
                 else if (w.marker_length > VERNA_MEDIUM_WORD)
                     duration = duration * 90 / 100;
             }
+            if (r.current_number == g_lines.list.voiced_s && i + 1 < phonemes.size()) {
+                std::string_view next = bare_name(phonemes[i + 1]);
+                if (!next.empty() && !vowel_name(next) && next[0] != '_' && next[0] != ';') {
+                    switch (voiced_s_before(phoneme_number(next.substr(0, VERNA_MAX_PHONEME_NAME)))) {
+                        case VoicedS::AsWritten: break;
+                        case VoicedS::WithPause: pause_after = true; break;
+                        case VoicedS::AsShortS:
+                            in = "s2";
+                            r.current_number = g_lines.list.final_s;
+                            duration = duration * VERNA_SHORT_S_PERCENT / 100;
+                            break;
+                    }
+                }
+            }
         }
         r.current = in.substr(0, VERNA_MAX_PHONEME_NAME);
         LineNumbers numbers;
@@ -398,6 +445,14 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
         line.reserve(in.size() + numbers.size);
         line.append(in).append(numbers.text, numbers.size);
         advance_repair(r);
+        if (pause_after) {
+            r.current = "_";
+            r.current_number = g_lines.list.pause;
+            LineNumbers pause;
+            pause.add(scaled(double(VERNA_VOICED_S_PAUSE) * 100.0 * duration_factor));
+            out.emplace_back("_").append(pause.text, pause.size);
+            advance_repair(r);
+        }
     }
     r.keep();
     return out;

@@ -153,25 +153,40 @@ bool short_unstressed(const std::string& word) {
     return false;
 }
 
-// Swaps the phoneme name of a line, keeping the marks in front of it.
-void relink(std::string& line) {
+size_t marks_of(const std::string& line) {
     size_t marks = 0;
     while (marks < line.size() && (line[marks] == '>' || line[marks] == '\xa8')) ++marks;
+    return marks;
+}
+
+// Swaps the phoneme name of a line, keeping the marks in front of it: r2 only
+// before a vowel, s2 before a vowel or a voiced consonant.
+void relink(std::string& line, bool before_vowel) {
+    size_t marks = marks_of(line);
     std::string name = line.substr(marks);
-    if (name == "r2") line = line.substr(0, marks) + "r";
+    if (name == "r2" && before_vowel) line = line.substr(0, marks) + "r";
     else if (name == "s2") line = line.substr(0, marks) + "z";
 }
 
-// Final r2 and s2 before a word that begins with a vowel phoneme: "mar
-// azul", "as aves".
+// The voiced consonants, before which a final s is z (os dias, mais longe),
+// as it is inside a word (mesmo, desde).
+bool voiced_consonant(const std::string& name) {
+    static const char* const NAMES[] = {"b", "d", "g", "j", "l", "lh", "m", "n", "nh", "r", "rr", "v", "z"};
+    for (const char* n : NAMES)
+        if (name == n) return true;
+    return false;
+}
+
+// Final r2 and s2 before a word that begins with a vowel phoneme ("mar
+// azul", "as aves"), and s2 before one that begins with a voiced consonant.
 void link_words(VernaLines& lines) {
     // Line numbers here are 0-based: the first marker that can follow a word is at 3.
     for (size_t i = 3; i + 1 < lines.size(); ++i) {
         if (lines[i].empty() || lines[i][0] != ';') continue;
         const std::string& next = lines[i + 1];
-        size_t marks = 0;
-        while (marks < next.size() && (next[marks] == '>' || next[marks] == '\xa8')) ++marks;
-        if (marks < next.size() && in(static_cast<unsigned char>(next[marks]), "aeiouwy")) relink(lines[i - 2]);
+        size_t marks = marks_of(next);
+        bool vowel = marks < next.size() && in(static_cast<unsigned char>(next[marks]), "aeiouwy");
+        if (vowel || voiced_consonant(next.substr(marks))) relink(lines[i - 2], vowel);
         ++i;
     }
 }

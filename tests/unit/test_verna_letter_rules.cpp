@@ -159,10 +159,13 @@ TEST_F(VernaLetterRules, TextToPhonemesWithPausesAndLinking) {
     EXPECT_EQ(phonemes({"555|por", "555|casa", "555|da"}),
               ";555|por/p/o/r2//;555|casa/k/>a/s2/a//;555|da/d/a//__/");
     // Final r2 and s2 link to a following vowel phoneme (stress marks aside),
-    // not to a consonant, nor across a pause.
+    // s2 to a voiced consonant too (as z), neither to a voiceless one nor
+    // across a pause.
     EXPECT_EQ(phonemes({"555|mar", "555|azul"}), ";555|mar/m/>a/r//;555|azul/a/z/>u/l//__/");
     EXPECT_EQ(phonemes({"555|mais", "555|ovo"}), ";555|mais/m/>a/i/z//;555|ovo/>o/v/o//__/");
-    EXPECT_EQ(phonemes({"555|mais", "555|bolo"}), ";555|mais/m/>a/i/s2//;555|bolo/b/>o/l/o//__/");
+    EXPECT_EQ(phonemes({"555|mais", "555|bolo"}), ";555|mais/m/>a/i/z//;555|bolo/b/>o/l/o//__/");
+    EXPECT_EQ(phonemes({"555|mar", "555|bolo"}), ";555|mar/m/>a/r2//;555|bolo/b/>o/l/o//__/");
+    EXPECT_EQ(phonemes({"555|mais", "555|pato"}), ";555|mais/m/>a/i/s2//;555|pato/p/>a/t/o//__/");
     EXPECT_EQ(phonemes({"555|mar", "555|,", "555|azul"}), ";555|mar/m/>a/r2//;555|,/_,/;555|azul/a/z/>u/l//__/");
     EXPECT_EQ(phonemes({}), "__/");
 }

@@ -126,6 +126,33 @@ TEST_F(VernaLines, MissingDiphonesGetAFillerBeforeTheSecondPhoneme) {
     EXPECT_EQ(make({";999|ka", "k", "a", ""}), (Lines{"_ 50", ";ka", "_ 50", "k 60", "a 90", ""}));
 }
 
+TEST_F(VernaLines, AZBeforeAConsonantItCannotJoinIsSaidWithAPauseOrAsAShortFinalS) {
+    // br3's case: z-_ and _-m but no z-m: the z, then a pause of 10 ms (at
+    // the speed asked), never the glide filler that would add a syllable.
+    const std::string br3 = "_-m\nm-e\ne-z\nz-_\nz-y\nz-a\ny-m\nm-u\nu-_\ns2-m\n_-d\nd-e\nz-d\nd-i\n";
+    ASSERT_TRUE(verna_load_diphones_text(br3));
+    verna_set_repair_phonemes("_", "");
+    EXPECT_EQ(make({";999|mesmo", "m", ">e", stress_end("z"), stress_end("m"), "u", ""}),
+              (Lines{";mesmo", "m 100", "e 145", "z 100", "_ 10", "m 100", "u 100", ""}));
+    verna_set_repair_phonemes("_", "");
+    EXPECT_EQ(make({";999|mesmo", "m", "e", "z", "m", "u", ""}, 2.0)[4], "_ 20");
+    // A voice with the diphone itself says it as written.
+    verna_set_repair_phonemes("_", "");
+    EXPECT_EQ(make({";999|dezdi", "d", "e", "z", "d", "i", ""}),
+              (Lines{";dezdi", "d 100", "e 100", "z 100", "d 100", "i 100", ""}));
+    // br1's case: no z-_ either, but s2-m: the final s at 55 % of z's time.
+    ASSERT_TRUE(verna_load_diphones_text("_-m\nm-e\ne-z\nz-y\nz-a\ny-m\nm-u\nu-_\ne-s2\ns2-m\n"));
+    verna_set_repair_phonemes("_", "");
+    EXPECT_EQ(make({";999|mesmo", "m", "e", "z", "m", "u", ""}),
+              (Lines{";mesmo", "m 100", "e 100", "s2 55", "m 100", "u 100", ""}));
+    // Before a vowel, and where nothing stands in, z stays z (the filler
+    // repairs what is missing).
+    ASSERT_TRUE(verna_load_diphones_text("_-k\nk-a\na-z\nz-a\nz-y\ny-k\n"));
+    verna_set_repair_phonemes("_", "");
+    EXPECT_EQ(make({";999|kazak", "k", "a", "z", "a", "z", "k", ""}),
+              (Lines{";kazak", "k 60", "a 90", "z 100", "a 90", "z 100", "y 50", "k 60", ""}));
+}
+
 namespace {
 const std::string RECORDED = std::string(FUGA_SOURCE_DIR) + "/tests/data/verna_lines/";
 
