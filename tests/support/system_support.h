@@ -10,6 +10,7 @@
 #include <numbers>
 #include <random>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include <process.h>
@@ -19,6 +20,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
+extern char** environ;
 #endif
 
 // π for tones and filters (M_PI is not standard C++).
@@ -41,6 +43,18 @@ inline void sys_unset_env(const char* name) {
 #else
     unsetenv(name);
 #endif
+}
+
+// Every variable of the process's environment as "NAME=value".
+inline std::vector<std::string> sys_environment() {
+    std::vector<std::string> all;
+#ifdef _WIN32
+    char** env = _environ;
+#else
+    char** env = environ;
+#endif
+    for (; env && *env; ++env) all.emplace_back(*env);
+    return all;
 }
 
 // Sets (or, with nullptr, removes) a variable until the end of the scope,

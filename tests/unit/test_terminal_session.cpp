@@ -126,8 +126,11 @@ protected:
 
     // Waits for the end and checks that the terminal is as it was.
     int finish() {
-        EXPECT_TRUE(wait_for([&] { return fs::exists(dir / "after"); }, 8000)) << "the program did not end";
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        // The shell writes "after" last, once stty has printed its whole line.
+        EXPECT_TRUE(wait_for([&] {
+            std::string after = read_file(dir / "after");
+            return !after.empty() && after.back() == '\n';
+        }, 15000)) << "the program did not end";
         EXPECT_EQ(read_file(dir / "before"), read_file(dir / "after")) << "terminal modes changed";
         EXPECT_EQ(tmux("display -p -t s '#{alternate_on} #{cursor_flag}'"), "0 1\n");
         EXPECT_NE(tmux("capture-pane -p -t s").find("marca-antes"), std::string::npos)
