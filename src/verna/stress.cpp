@@ -66,6 +66,7 @@ int verna_find_stress(const std::string& original) {
         return among(next, "lmnrz") && (after == 0 || !vowel_letter(after));
     };
     int state = 0, result = 0;
+    bool stopped = false;
     for (int p = n; p >= 1; --p) {
         unsigned char c = static_cast<unsigned char>(word[p - 1]);
         bool vowel = stress_vowel(c);
@@ -80,10 +81,12 @@ int verna_find_stress(const std::string& original) {
                 else state = 30;
                 break;
             case 1:
-                // ai, ei, oi before the last vowel are one syllable:
-                // praia, meio, bombardeie, alheiam.
+                // ai, ei, oi, ui before the last vowel are one syllable:
+                // praia, meio, bombardeie, alheiam, cuia, aleluia (but the
+                // u of gu and qu is no vowel there: seguia).
                 if (c == 'u') state = 4;
                 else if (c == 'i' && among(letter(p - 1), "aeo")) result = p - 1, stop = true;
+                else if (c == 'i' && letter(p - 1) == 'u' && !among(letter(p - 2), "gq")) result = p - 1, stop = true;
                 else if (vowel) result = p, stop = true;
                 else state = 2;
                 break;
@@ -128,7 +131,10 @@ int verna_find_stress(const std::string& original) {
                 else state = 0;
                 break;
         }
-        if (stop) break;
+        if ((stopped = stop)) break;
     }
+    // A word that begins with the diphthong ui before the last syllable: the
+    // u is stressed (uivo, as ruivo).
+    if (!stopped && (state == 5 || state == 21)) result = 1;
     return result;
 }
