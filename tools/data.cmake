@@ -22,7 +22,9 @@ set(FUGA_SAPI_TYPE 3)
 set(FUGA_FONT "DejaVu Sans Mono")
 set(FUGA_VOICE_TYPES "; 3 the Portuguese engine speaking through MBROLA, 5 speech-dispatcher with
 ; its default output module, 54 speech-dispatcher's RHVoice module, any other
-; number the espeak-ng voices. VOZ picks a voice by number (0 or 1 the first).")
+; number the espeak-ng voices. VOZ picks a voice by number (0 or 1 the first;
+; for 5 and 54, VOZ 0, none or past the last voice keeps the voice's own rate,
+; whatever VELOCIDADE says: write VOZ=1 to set the rate).")
 set(FUGA_VOICE_PATHS "its path is in registry.ini")
 # The Portuguese engine's data files ("VERNATTS" DIR).
 set(FUGA_VERNA_DIR ${FUGA_DATA_DIR}/verna)

@@ -38,6 +38,7 @@ bool start(int which, int voice, int rate) {
         os_voice_server_close(connection);
         return false;
     }
+    // No voice of the list: the first, at its own rate.
     if (voice < 1 || voice > count) {
         voice = 1;
         rate = 0;
@@ -46,8 +47,11 @@ bool start(int which, int voice, int rate) {
         os_voice_server_close(connection);
         return false;
     }
-    // The voice's own rate stays when the server refuses this one.
-    os_voice_server_set_rate(connection, rate);
+    // Rate 0 is the voice's own: none is sent, since sending 0 would replace
+    // the rate the user gave the voice in the system's settings (the
+    // server's DefaultRate, the control panel's rate) by the middle one.
+    // The voice's own rate also stays when the server refuses this one.
+    if (rate != 0) os_voice_server_set_rate(connection, rate);
     b.connection = connection;
     b.voice_count = count;
     b.voice_number = voice;

@@ -34,10 +34,12 @@ protected:
 };
 }  // namespace
 
+// The fake's rate is 99 until one is set: the voice's own rate is the one
+// the user gave it in the system's settings, which no rate sent may replace.
 TEST_F(Sapi5, AnInvalidVoiceNumberGivesTheFirstVoiceAtItsOwnRate) {
     ASSERT_TRUE(sapi5_start(0, 7, 3, ""));
     EXPECT_EQ(g_fake_server.selected, 0);
-    EXPECT_EQ(g_fake_server.rate, 0) << "the configured rate is ignored";
+    EXPECT_EQ(g_fake_server.rate, 99) << "the configured rate is ignored and none is sent";
     EXPECT_EQ(sapi5_voice_number(), 1);
     sapi5_stop();
 
@@ -46,15 +48,20 @@ TEST_F(Sapi5, AnInvalidVoiceNumberGivesTheFirstVoiceAtItsOwnRate) {
     EXPECT_EQ(g_fake_server.rate, 7) << "voice 2 of 3 keeps the rate";
     sapi5_stop();
 
+    g_fake_server.rate = 99;
     ASSERT_TRUE(sapi5_start(4, 7, 0, ""));
     EXPECT_EQ(g_fake_server.selected, 0) << "4 of 3 voices";
-    EXPECT_EQ(g_fake_server.rate, 0);
+    EXPECT_EQ(g_fake_server.rate, 99);
     sapi5_stop();
-    EXPECT_EQ(g_fake_server.closes, 3);
+
+    ASSERT_TRUE(sapi54_start(1, 0, 0, ""));
+    EXPECT_EQ(g_fake_server.rate, 99) << "rate 0 is the voice's own";
+    sapi54_stop();
+    EXPECT_EQ(g_fake_server.closes, 4);
 
     g_fake_server.voices = 0;
     EXPECT_FALSE(sapi5_start(1, 0, 0, "")) << "no voices installed";
-    EXPECT_EQ(g_fake_server.closes, 4) << "the connection is not kept";
+    EXPECT_EQ(g_fake_server.closes, 5) << "the connection is not kept";
     g_fake_server.voices = 3;
     g_fake_server.opens = false;
     EXPECT_FALSE(sapi54_start(1, 0, 0, "")) << "no server or no such module";
