@@ -58,6 +58,7 @@ public:
         return texts_;
     }
     int cancels() const { return cancels_; }
+    int voice_lists() const { return voice_lists_; }
     std::vector<std::string> selected() {
         std::lock_guard<std::mutex> hold(lock_);
         return selected_;
@@ -110,6 +111,7 @@ private:
         else if (starts("HISTORY GET CLIENT_ID")) send_text(fd, "245-" + std::to_string(CLIENT_ID) + "\r\n245 OK CLIENT ID SENT");
         else if (starts("LIST OUTPUT_MODULES")) send_text(fd, "250-espeak-ng\r\n250-rhvoice\r\n250 OK MODULE LIST SENT");
         else if (starts("LIST SYNTHESIS_VOICES")) {
+            ++voice_lists_;
             std::string reply;
             for (const std::string& v : voices) reply += "249-" + v + "\r\n";
             send_text(fd, reply + "249 OK VOICE LIST SENT");
@@ -154,6 +156,7 @@ private:
     std::mutex lock_;
     std::vector<std::string> texts_, selected_;
     std::atomic<int> cancels_{0};
+    std::atomic<int> voice_lists_{0};
     int next_id_ = 1;
 };
 
@@ -239,5 +242,23 @@ TEST_F(SpeechdVoice, BrazilianVoicesFirstThenPortugueseThenTheRest) {
     ASSERT_EQ(driver->voice_count(handle), 5);
     for (int i = 0; i < 5; ++i) EXPECT_TRUE(driver->select_voice(handle, i));
     EXPECT_EQ(server.selected(), (std::vector<std::string>{"Brasil", "Leticia", "English", "Portugal", "Deutsch"}));
+}
+
+// The game opens its connection twice as it starts, and espeak-ng's list
+// of voices takes seconds: the second connection to a module uses the
+// first one's list. (The list is kept for the whole process: no other test
+// may open "espeak-ng" with other voices.)
+TEST_F(SpeechdVoice, ASecondConnectionToAModuleDoesNotListItsVoicesAgain) {
+    ASSERT_TRUE(server.start());
+    handle = driver->open("espeak-ng");
+    ASSERT_GE(handle, 0);
+    ASSERT_EQ(driver->voice_count(handle), 2);
+    driver->close(handle);
+    handle = driver->open("espeak-ng");
+    ASSERT_GE(handle, 0);
+    EXPECT_EQ(server.voice_lists(), 1);
+    ASSERT_EQ(driver->voice_count(handle), 2);
+    EXPECT_TRUE(driver->select_voice(handle, 0));
+    EXPECT_EQ(server.selected(), (std::vector<std::string>{"Brasil"}));
 }
 }  // namespace

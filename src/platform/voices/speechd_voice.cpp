@@ -58,11 +58,29 @@ struct SpeechdConnection {
     std::set<size_t> ended_early;
 };
 
+// Modules whose voices are kept: each module's own connection, and the
+// server's default one.
+constexpr int SPEECHD_MAX_VOICE_LISTS = 4;
+
+// A module's voices as a server listed them, in our order. The espeak-ng
+// module lists some 13,000 voices and variants, which takes seconds on a
+// busy machine, and the game opens its connection twice as it starts; the
+// voices are only chosen at a start, so the first list serves the process
+// until that server goes away.
+struct SpeechdVoiceList {
+    std::string server;  // SPEECHD_ADDRESS as it was ("" the session's own)
+    std::string module;
+    std::vector<std::string> voices;
+};
+
 struct SpeechdState {
     std::mutex lock;  // the connections' texts, taken by the server's event thread
     std::condition_variable changed;
     bool exit_hook_installed = false;
     SpeechdConnection connections[SPEECHD_MAX_CONNECTIONS];
+    // Only the program's thread reads or writes these.
+    SpeechdVoiceList voice_lists[SPEECHD_MAX_VOICE_LISTS];
+    int voice_list_count = 0;
 } g_speechd;
 
 SpeechdConnection* valid(int h) {
@@ -120,6 +138,8 @@ bool alive(SpeechdConnection& c) {
     if (c.dead) return false;
     pollfd p{c.spd->socket, POLLRDHUP, 0};
     if (poll(&p, 1, 0) > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL))) {
+        // A server started again may have other voices.
+        g_speechd.voice_list_count = 0;
         std::lock_guard<std::mutex> hold(g_speechd.lock);
         c.dead = true;
         c.pending.clear();
@@ -199,9 +219,22 @@ bool has_module(SPDConnection* spd, const std::string& module) {
     return found;
 }
 
+std::string server_address() {
+    const char* address = std::getenv("SPEECHD_ADDRESS");
+    return address ? address : "";
+}
+
 // Brazilian voices first, then those that say only "pt" (RHVoice's Brazilian
 // voice does), then the rest, each group in the server's order.
-void list_voices(SpeechdConnection& c) {
+void list_voices(SpeechdConnection& c, const std::string& module) {
+    std::string server = server_address();
+    for (int i = 0; i < g_speechd.voice_list_count; ++i) {
+        const SpeechdVoiceList& l = g_speechd.voice_lists[i];
+        if (l.server == server && l.module == module) {
+            c.voices = l.voices;
+            return;
+        }
+    }
     std::vector<std::string> portuguese, others;
     SPDVoice** voices = spd_list_synthesis_voices(c.spd);
     for (int i = 0; voices && voices[i]; ++i) {
@@ -214,6 +247,10 @@ void list_voices(SpeechdConnection& c) {
     if (voices) free_spd_voices(voices);
     c.voices.insert(c.voices.end(), portuguese.begin(), portuguese.end());
     c.voices.insert(c.voices.end(), others.begin(), others.end());
+    // An empty list is asked for again: the module may still be starting.
+    if (c.voices.empty()) return;
+    if (g_speechd.voice_list_count == SPEECHD_MAX_VOICE_LISTS) g_speechd.voice_list_count = 0;
+    g_speechd.voice_lists[g_speechd.voice_list_count++] = SpeechdVoiceList{server, module, c.voices};
 }
 
 int open_connection(const std::string& module) {
@@ -252,7 +289,7 @@ int open_connection(const std::string& module) {
     spd_set_notification_on(spd, SPD_BEGIN);
     spd_set_notification_on(spd, SPD_END);
     spd_set_notification_on(spd, SPD_CANCEL);
-    list_voices(c);
+    list_voices(c, module);
     return h;
 }
 
