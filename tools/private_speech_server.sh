@@ -11,6 +11,10 @@
 #   private_speech_server.sh pid DIR     the server's process id
 #
 # The server logs every message it is given to DIR/log/speech-dispatcher.log.
+# Settings a user could make in the server's or the espeak-ng module's own
+# configuration are added from FUGA_SPEECHD_SETTINGS and
+# FUGA_SPEECHD_ESPEAK_SETTINGS (lines added at the end of those files), so
+# that their effect can be measured.
 # Exit code 3: a component is missing (the message names its Debian package);
 # 1: it did not come up (the logs in DIR say why). Each daemon ends by itself
 # after FUGA_SPEECH_SERVER_LIFETIME seconds (default 900) should stop never
@@ -82,7 +86,13 @@ compgen -G "/usr/lib/*/speech-dispatcher/spd_pulse.so" >/dev/null ||
 rm -rf "$dir/run" "$dir/pulse" "$dir/conf" "$dir/log" "$dir/home"
 mkdir -p "$dir/run" "$dir/pulse" "$dir/conf" "$dir/log" "$dir/home" || exit 1
 chmod 700 "$dir/run" "$dir/pulse"
-ln -s /etc/speech-dispatcher/modules "$dir/conf/modules"
+mkdir -p "$dir/conf/modules" || exit 1
+for conf in /etc/speech-dispatcher/modules/*.conf; do ln -s "$conf" "$dir/conf/modules/"; done
+if [ -n "${FUGA_SPEECHD_ESPEAK_SETTINGS:-}" ]; then
+    rm -f "$dir/conf/modules/espeak-ng.conf"
+    { cat /etc/speech-dispatcher/modules/espeak-ng.conf; printf '%s\n' "$FUGA_SPEECHD_ESPEAK_SETTINGS"; } \
+        >"$dir/conf/modules/espeak-ng.conf"
+fi
 rhvoice_module=""
 if [ -x "$modules_dir/sd_rhvoice" ]; then
     rhvoice_module='AddModule "rhvoice" "sd_rhvoice" "rhvoice.conf"'
@@ -97,6 +107,7 @@ AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
 $rhvoice_module
 DefaultModule espeak-ng
 DefaultLanguage "pt-br"
+${FUGA_SPEECHD_SETTINGS:-}
 EOF
 
 export HOME="$dir/home"
