@@ -1,13 +1,16 @@
 // Finding the stressed letter of a Portuguese word.
 #include "verna/letter_rules.h"
 
+#include <string>
+
 #include "verna/letters.h"
 
 namespace {
 // An acute or circumflex accent marks the stressed vowel wherever it stands
 // (órgão, bênção, ímã); a tilde marks nasality, and the stress only when no
 // other accent does (irmã, limões). The grave of a contraction marks neither
-// (àquela).
+// (àquela). A diminutive in -zinho or -zinha keeps the tilde of its noun but
+// takes the stress itself (pãozinho, mãozinha, irmãozinho).
 bool stress_accent(unsigned char c) {
     switch (c) {
         case 0xe1: case 0xe2: case 0xe9: case 0xea: case 0xed: case 0xf3: case 0xf4: case 0xfa:
@@ -32,6 +35,13 @@ bool among(unsigned char c, const char* set) {
 bool vowel_letter(unsigned char c) {
     return among(c, "aeiou\xe0\xe1\xe2\xe3\xe9\xea\xed\xf3\xf4\xf5\xfa\xfc");
 }
+
+bool diminutive(const std::string& word) {
+    for (std::string ending : {"zinho", "zinha", "zinhos", "zinhas"})
+        if (word.size() > ending.size() && word.compare(word.size() - ending.size(), ending.size(), ending) == 0)
+            return true;
+    return false;
+}
 }  // namespace
 
 int verna_find_stress(const std::string& original) {
@@ -39,8 +49,9 @@ int verna_find_stress(const std::string& original) {
     int n = static_cast<int>(word.size());
     for (int p = n; p >= 1; --p)
         if (stress_accent(static_cast<unsigned char>(word[p - 1]))) return p;
-    for (int p = n; p >= 1; --p)
-        if (tilde(static_cast<unsigned char>(word[p - 1]))) return p;
+    if (!diminutive(word))
+        for (int p = n; p >= 1; --p)
+            if (tilde(static_cast<unsigned char>(word[p - 1]))) return p;
     // A plural in -ens keeps the stress of its singular in -em (itens, item;
     // homens, homem): the letters before the e are the same in both.
     if (n >= 3 && word.compare(size_t(n - 3), 3, "ens") == 0) {

@@ -113,6 +113,8 @@ TEST(VernaStress, PositionsOfTheStressedLetter) {
         // stresses its vowel; the grave of a contraction stresses nothing.
         {"órgão", 1}, {"órfã", 1}, {"sótão", 2}, {"bênção", 2}, {"ímã", 1}, {"órfãos", 1},
         {"irmã", 4}, {"limões", 4}, {"coração", 6}, {"àquela", 4}, {"àquilo", 4},
+        // A diminutive in -zinho takes the stress from its noun's tilde.
+        {"pãozinho", 5}, {"mãozinhas", 5}, {"irmãozinho", 7}, {"leõezinhos", 6}, {"vizinho", 4},
         // Plurals in -ens keep the stress of their singular in -em.
         {"itens", 1}, {"item", 1}, {"margens", 2}, {"origens", 3}, {"vantagens", 5}, {"paisagens", 5},
         {"personagens", 7}, {"bagagens", 4}, {"homens", 2}, {"parabéns", 6}, {"armazéns", 6},
