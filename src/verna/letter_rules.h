@@ -33,7 +33,8 @@ constexpr int VERNA_MAX_EXCEPTION_LINE = 255;
 // is not left(letters)right=output, with a control character, (no rule
 // stays loaded), or holds more than VERNA_MAX_RULES rules (the first ones
 // stay). Lines whose letter group is empty are skipped: they could never
-// advance. verna_rules_message() says which file and line.
+// advance. A context, group or output longer than the engine holds is cut
+// and named. verna_rules_message() says which file and line.
 bool verna_load_rules(const std::string& path);
 bool verna_load_rules_text(std::string_view text, const std::string& name);
 // Frees every rule of every bucket.

@@ -16,12 +16,13 @@ struct RuleTableState {
 RuleTableState g_table;
 
 // The text of `line` from `pos` up to `delimiter` (or the end), cut to `keep`
-// characters; pos moves past the delimiter. False when there is none: the
-// field took the rest of the line.
-bool field(std::string_view line, size_t& pos, char delimiter, size_t keep, std::string& out) {
+// characters (`cut` is then set); pos moves past the delimiter. False when
+// there is none: the field took the rest of the line.
+bool field(std::string_view line, size_t& pos, char delimiter, size_t keep, std::string& out, bool& cut) {
     size_t end = line.find(delimiter, pos);
     bool found = end != std::string_view::npos;
     if (!found) end = line.size();
+    cut = cut || end - pos > keep;
     out.assign(line.substr(pos, std::min(end - pos, keep)));
     pos = found ? end + 1 : end;
     return found;
@@ -78,15 +79,21 @@ bool verna_load_rules_text(std::string_view text, const std::string& name) {
         // A line that is not left(letters)right=output is not a damaged rule
         // to guess at: the whole file is refused (a file of anything else
         // would otherwise load as no rules and leave the engine mute).
-        bool complete = field(line, pos, '(', VERNA_MAX_CONTEXT, rule.left) &&
-                        field(line, pos, ')', VERNA_MAX_GROUP, rule.group) &&
-                        field(line, pos, '=', VERNA_MAX_CONTEXT, rule.right);
+        bool cut = false;
+        bool complete = field(line, pos, '(', VERNA_MAX_CONTEXT, rule.left, cut) &&
+                        field(line, pos, ')', VERNA_MAX_GROUP, rule.group, cut) &&
+                        field(line, pos, '=', VERNA_MAX_CONTEXT, rule.right, cut);
         if (!complete || has_control_character(line)) {
             verna_release_rules();
             g_table.message = name + ":" + std::to_string(lines.number) + ": not a rule (left(letters)right=phonemes)";
             return false;
         }
-        field(line, pos, '|', VERNA_MAX_RULE_OUTPUT, rule.output);
+        field(line, pos, '|', VERNA_MAX_RULE_OUTPUT, rule.output, cut);
+        // A rule cut to the lengths the engine holds says something else than
+        // was written (a context cut from SQUE\% to SQUE\ fits any word with
+        // SQUE in it): it stays, as it always has, but is named, and the
+        // build's check of the data refuses the file.
+        if (cut) note(name, lines.number, "rule longer than the engine holds cut");
         if (rule.group.empty()) {
             // It could never consume a letter.
             note(name, lines.number, "rule without letters skipped");

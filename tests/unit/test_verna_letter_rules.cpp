@@ -172,6 +172,17 @@ TEST_F(VernaLetterRules, TextToPhonemesWithPausesAndLinking) {
     EXPECT_EQ(phonemes({}), "__/");
 }
 
+TEST_F(VernaLetterRules, ARuleCutToTheLengthsHeldIsNamed) {
+    // SQUE\% cut to SQUE\ would open the o of mosquete as well as bosque.
+    ASSERT_TRUE(verna_load_rules_text(latin1("(A)=a\n(O)SQUE\\%=oo\n(B)=b\n"), "long.nrl"));
+    EXPECT_EQ(verna_rules_message(), "long.nrl:2: rule longer than the engine holds cut");
+    EXPECT_EQ(verna_rule_count(), 3);
+    ASSERT_TRUE(verna_load_rules_text(latin1("(A)=a\n(ABCDEF)=x\n"), "group.nrl"));
+    EXPECT_EQ(verna_rules_message(), "group.nrl:2: rule longer than the engine holds cut");
+    ASSERT_TRUE(verna_load_rules_text(latin1("(A)=a\n(OSQU)E\\%=oo&s2&k\nABCDE(A)BCDE=a\n"), "fits.nrl"));
+    EXPECT_EQ(verna_rules_message(), "");
+}
+
 TEST_F(VernaLetterRules, HostileRuleLinesNeverStall) {
     ASSERT_TRUE(verna_load_rules_text(latin1("((((()=x\n#%(B)==|\n(A)))=q\n(C)=c&&\n\n  \t\n(\tA)=t\n"), "odd.nrl"));
     // A rule for a tab has no bucket: it is skipped and named.
