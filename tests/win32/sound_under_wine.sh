@@ -81,4 +81,11 @@ introduction=$(soxi -D "$data/som/INTRO.wav")
 # before the introduction would have ended.
 awk -v q="$quiet_at" -v c="$closed_at" 'BEGIN { exit !(q < c) }' ||
     fail "the key did not cut the introduction ($introduction s) short: quiet from $quiet_at s, closed at $closed_at s"
+# No click: a run of 3 ms or more at full scale is no sound of the game's
+# (8-bit sound padded by zero bytes, the loudest negative sample, once did).
+clicks=$(sox -t raw -r $rate -e signed -b 16 -c 1 "$out/monitor.raw" -t dat - |
+    awk -v need=$((rate * 3 / 1000)) '/^;/ { next }
+        { if ($2 >= 0.99 || $2 <= -0.99) { if (++run == need) n++ } else run = 0 }
+        END { print n + 0 }')
+[ "$clicks" -eq 0 ] || fail "$clicks clicks (3 ms or more at full scale) were heard"
 echo "sound_under_wine: passed"

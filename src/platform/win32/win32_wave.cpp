@@ -6,6 +6,8 @@
 
 #include <mmsystem.h>
 
+#include <vector>
+
 #include "platform/win32/win32_events.h"
 
 namespace {
@@ -14,6 +16,13 @@ constexpr int WIN32_WAVE_MAX_BUFFERS = 16;
 
 struct WaveDeviceState {
     HWAVEOUT out = nullptr;
+    // 8-bit sound goes to the device as 16-bit samples: Wine's output pads
+    // an 8-bit stream with zero bytes where it has no data yet (at a start,
+    // in an underrun), and a zero byte is the loudest negative sample of that
+    // format, heard as a click of about 10 ms before sounds. In 16 bits zero
+    // is silence, and the widening loses nothing.
+    bool widen = false;
+    std::vector<int16_t> wide[WIN32_WAVE_MAX_BUFFERS];
     WAVEHDR headers[WIN32_WAVE_MAX_BUFFERS] = {};
     bool queued[WIN32_WAVE_MAX_BUFFERS] = {};  // written and not yet handed back
     unsigned long done_count = 0;
@@ -63,7 +72,9 @@ OsAudioOpen open(const OsAudioFormat& fmt) {
         waveOutClose(g_wave.out);
         g_wave.out = nullptr;
     }
-    WAVEFORMATEX wfx = pcm_format(fmt);
+    OsAudioFormat device_fmt = fmt;
+    if (fmt.bits == 8) device_fmt.bits = 16;
+    WAVEFORMATEX wfx = pcm_format(device_fmt);
     HWAVEOUT out = nullptr;
     MMRESULT r = waveOutOpen(&out, WAVE_MAPPER, &wfx, reinterpret_cast<DWORD_PTR>(win32_events_target()), 0,
                              CALLBACK_WINDOW | WAVE_ALLOWSYNC);
@@ -71,6 +82,7 @@ OsAudioOpen open(const OsAudioFormat& fmt) {
     if (r == WAVERR_BADFORMAT) return OsAudioOpen::BadFormat;
     if (r != MMSYSERR_NOERROR) return OsAudioOpen::NoDevice;
     g_wave.out = out;
+    g_wave.widen = fmt.bits == 8;
     return OsAudioOpen::Ok;
 }
 
@@ -81,8 +93,17 @@ bool write(int buffer_number, const uint8_t* data, size_t bytes) {
     if (g_wave.queued[i]) return false;
     WAVEHDR& h = g_wave.headers[i];
     h = WAVEHDR{};
-    h.lpData = reinterpret_cast<LPSTR>(const_cast<uint8_t*>(data));
-    h.dwBufferLength = DWORD(bytes);
+    if (g_wave.widen) {
+        if (bytes > 0x7FFFFFFFu) return false;
+        std::vector<int16_t>& wide = g_wave.wide[i];
+        wide.resize(bytes);
+        for (size_t k = 0; k < bytes; ++k) wide[k] = int16_t((int(data[k]) - 128) * 256);
+        h.lpData = reinterpret_cast<LPSTR>(wide.data());
+        h.dwBufferLength = DWORD(bytes * 2);
+    } else {
+        h.lpData = reinterpret_cast<LPSTR>(const_cast<uint8_t*>(data));
+        h.dwBufferLength = DWORD(bytes);
+    }
     h.dwUser = DWORD_PTR(buffer_number);
     if (waveOutPrepareHeader(g_wave.out, &h, sizeof h) != MMSYSERR_NOERROR) return false;
     if (waveOutWrite(g_wave.out, &h, sizeof h) != MMSYSERR_NOERROR) {
