@@ -75,8 +75,24 @@ bool console_reading_key() { return g_pump.reading; }
 bool console_reading_focused() { return g_pump.reading && g_pump.focused; }
 
 void console_dispatch_messages() {
-    OsEvent ev;
-    while (os_poll_event(ev)) console_handle_event(ev);
+    // One wake a pass: an engine that asks to be looked at again from within
+    // the wake hook would otherwise keep the pass going for as long as it
+    // speaks, and the caller would never come to see the key that cuts it.
+    // A later wake is put back, so the next wait runs the hook again.
+    OsEvent ev, later_wake;
+    bool woken = false, put_back = false;
+    while (os_poll_event(ev)) {
+        if (ev.type == OsEventType::Wake) {
+            if (woken) {
+                later_wake = ev;
+                put_back = true;
+                continue;
+            }
+            woken = true;
+        }
+        console_handle_event(ev);
+    }
+    if (put_back) os_post_event(later_wake);
 }
 
 void console_wait_message(int timeout_ms) {

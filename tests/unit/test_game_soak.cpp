@@ -1,5 +1,7 @@
 // Thousands of turns of random commands: nothing crashes and the carried
 // count stays true; every ending starts a new game.
+#include <algorithm>
+#include <cstdlib>
 #include <random>
 
 #include "game/objects.h"
@@ -23,7 +25,10 @@ TEST_F(GameTest, RandomCommandsKeepTheStateConsistent) {
         ++games;
     };
     new_game();
-    for (int turn = 0; turn < 20000; ++turn) {
+    // Fewer where a turn costs more (under Wine), not fewer than a thousand.
+    int turns = 20000;
+    if (const char* asked = std::getenv("FUGA_SOAK_TURNS")) turns = std::max(1000, std::atoi(asked));
+    for (int turn = 0; turn < turns; ++turn) {
         std::string line = verbs[rng() % verbs.size()];
         // Most games die young at random; help them further now and then.
         if (rng() % 4 == 0) {
@@ -47,5 +52,5 @@ TEST_F(GameTest, RandomCommandsKeepTheStateConsistent) {
         }
         screen();
     }
-    EXPECT_GT(endings, 50);
+    EXPECT_GT(endings, turns / 400);
 }

@@ -1,7 +1,7 @@
 # Shared by the tests that run the Windows program under Wine on a virtual X
 # display; sourced. WINEPREFIX names the prefix to use (made by
 # tools/wine_prefix.sh); without it a prefix is made in the test's output
-# directory.
+# directory, as a copy of FUGA_WINE_TEMPLATE when that names the build's.
 
 # wine_test_prepare NAME OUT_DIR TOOL...: checks the tools, empties OUT_DIR
 # and makes the prefix when none is named.
@@ -15,7 +15,7 @@ wine_test_prepare() {
     mkdir -p "$out"
     if [ -z "${WINEPREFIX:-}" ]; then
         export WINEPREFIX="$out/prefix"
-        "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine_prefix.sh" "$WINEPREFIX" >/dev/null
+        "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine_prefix.sh" "$WINEPREFIX" ${FUGA_WINE_TEMPLATE:+"$FUGA_WINE_TEMPLATE"} >/dev/null
     fi
 }
 

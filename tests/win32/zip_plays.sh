@@ -22,7 +22,7 @@ trap cleanup EXIT
 }
 zip=$work/package/fuga-windows.zip
 [ -f "$zip" ] || { echo "no $zip was made"; exit 1; }
-"$source_dir/tools/wine_prefix.sh" "$prefix" >/dev/null || exit 1
+"$source_dir/tools/wine_prefix.sh" "$prefix" ${FUGA_WINE_TEMPLATE:+"$FUGA_WINE_TEMPLATE"} >/dev/null || exit 1
 export WINEPREFIX=$prefix WINEDEBUG=-all
 folder="$prefix/drive_c/Jogos/Fuga de Val Morvela"
 mkdir -p "$folder"

@@ -136,7 +136,9 @@ void ComVoiceBridges::key_before_the_start_cuts() {
     EXPECT_NE(standin_first(cut_call()), -1) << "the engine was cut";
     EXPECT_EQ(console_read_key(), 'x');
     EXPECT_FALSE(wait_like_the_front_end()) << "quiet soon after, with no key";
-    if (type == 7) EXPECT_EQ(standin_first(start_of("Mal entregue")), -1) << "the text never began";
+    // Whether the engine began before the cut depends on when its thread
+    // ran (each look at a busy engine lets it work for a moment); what
+    // counts is that it was cut and is quiet.
 }
 
 void ComVoiceBridges::endless_engine_does_not_hold() {

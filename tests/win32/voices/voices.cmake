@@ -37,7 +37,7 @@ set_target_properties(voice_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BI
   CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 add_dependencies(voice_tests standin_sapi4 standin_sapi5 standin_sapi54 standin_mbrola)
 add_test(NAME windows_com_voices COMMAND voice_tests)
-set_tests_properties(windows_com_voices PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300
+set_tests_properties(windows_com_voices PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120
   ENVIRONMENT "FUGA_BACKEND=headless")
 
 # Whole games through each engine; starts that fail leave the game to its
@@ -73,4 +73,4 @@ add_dependencies(voice_test_programs standin_sapi4 standin_sapi5 standin_sapi54 
 add_test(NAME windows_voice_key_in_window
   COMMAND ${FUGA_VOICE_TESTS}/voice_key_in_window.sh $<TARGET_FILE:fuga> ${CMAKE_BINARY_DIR} ${FUGA_DATA_BUILD_DIR}
     ${CMAKE_BINARY_DIR}/voice-key-in-window)
-set_tests_properties(windows_voice_key_in_window PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+set_tests_properties(windows_voice_key_in_window PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
