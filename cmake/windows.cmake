@@ -153,7 +153,7 @@ if(FUGA_TESTS)
     get_filename_component(name ${src} NAME_WE)
     add_test(NAME windows_${name} COMMAND unit_tests --gtest_filter=${filter})
     set_tests_properties(windows_${name} PROPERTIES FIXTURES_REQUIRED wine
-      ENVIRONMENT "FUGA_BACKEND=headless" TIMEOUT 120)
+      ENVIRONMENT "FUGA_BACKEND=headless;FUGA_WINE_CAPTURE=1" TIMEOUT 120)
   endforeach()
   # Twenty thousand random turns take about four minutes under Wine, where
   # each turn costs some ten times what it costs on Linux (a recording's name
