@@ -11,10 +11,10 @@
 
 #include "verna/data_lines.h"
 #include "verna/prosody.h"
+#include "verna/rule_table.h"
 
 namespace {
 
-constexpr unsigned char VERNA_END_STRESS_MARK = 0xA8;  // the rule output's mark that ends a stressed stretch
 constexpr int VERNA_LONG_WORD = 13;                    // marker lengths above these shorten the word's start
 constexpr int VERNA_MEDIUM_WORD = 9;
 
@@ -247,13 +247,6 @@ bool vowel_name(std::string_view name) {
     return !name.empty() && std::string_view("aeiouwy@").find(name[0]) != std::string_view::npos;
 }
 
-// A phoneme line's name without the marks in front of it.
-std::string_view bare_name(std::string_view line) {
-    while (!line.empty() && (line[0] == '>' || static_cast<unsigned char>(line[0]) == VERNA_END_STRESS_MARK))
-        line.remove_prefix(1);
-    return line;
-}
-
 // How a z before a consonant (mesmo, desde, Israel) is said when the voice
 // has no diphone between the two, as neither Brazilian voice has. A voice
 // with the diphones z-_ and _-C (br3) says its z and a pause of 10 ms, heard
@@ -422,7 +415,7 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
                     duration = duration * 90 / 100;
             }
             if (r.current_number == g_lines.list.voiced_s && i + 1 < phonemes.size()) {
-                std::string_view next = bare_name(phonemes[i + 1]);
+                std::string_view next = std::string_view(phonemes[i + 1]).substr(verna_phoneme_marks(phonemes[i + 1]));
                 if (!next.empty() && !vowel_name(next) && next[0] != '_' && next[0] != ';') {
                     switch (voiced_s_before(phoneme_number(next.substr(0, VERNA_MAX_PHONEME_NAME)))) {
                         case VoicedS::AsWritten: break;

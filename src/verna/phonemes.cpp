@@ -153,16 +153,10 @@ bool short_unstressed(const std::string& word) {
     return false;
 }
 
-size_t marks_of(const std::string& line) {
-    size_t marks = 0;
-    while (marks < line.size() && (line[marks] == '>' || line[marks] == '\xa8')) ++marks;
-    return marks;
-}
-
 // Swaps the phoneme name of a line, keeping the marks in front of it: r2 only
 // before a vowel, s2 before a vowel or a voiced consonant.
 void relink(std::string& line, bool before_vowel) {
-    size_t marks = marks_of(line);
+    size_t marks = verna_phoneme_marks(line);
     std::string name = line.substr(marks);
     if (name == "r2" && before_vowel) line = line.substr(0, marks) + "r";
     else if (name == "s2") line = line.substr(0, marks) + "z";
@@ -184,7 +178,7 @@ void link_words(VernaLines& lines) {
     for (size_t i = 3; i + 1 < lines.size(); ++i) {
         if (lines[i].empty() || lines[i][0] != ';') continue;
         const std::string& next = lines[i + 1];
-        size_t marks = marks_of(next);
+        size_t marks = verna_phoneme_marks(next);
         bool vowel = marks < next.size() && in(static_cast<unsigned char>(next[marks]), "aeiouwy");
         if (vowel || voiced_consonant(next.substr(marks))) relink(lines[i - 2], vowel);
         ++i;

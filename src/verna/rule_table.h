@@ -3,7 +3,21 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
+
+// The mark a rule's output puts before a phoneme to end a stressed stretch
+// (">" before one starts it).
+constexpr unsigned char VERNA_END_STRESS_MARK = 0xA8;
+
+// How many stress marks stand before the phoneme name of a line.
+inline size_t verna_phoneme_marks(std::string_view line) {
+    size_t marks = 0;
+    while (marks < line.size() &&
+           (line[marks] == '>' || static_cast<unsigned char>(line[marks]) == VERNA_END_STRESS_MARK))
+        ++marks;
+    return marks;
+}
 
 struct VernaRule {
     std::string left;    // read right to left from the letter before the group
