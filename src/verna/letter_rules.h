@@ -23,8 +23,9 @@ constexpr int VERNA_RULE_BUCKETS = 224;  // one per character code 32..255
 constexpr int VERNA_MAX_RULES = 20000;
 constexpr int VERNA_MAX_CONTEXT = 5;
 constexpr int VERNA_MAX_GROUP = 5;
-constexpr int VERNA_MAX_RULE_OUTPUT = 20;
-constexpr int VERNA_USED_RULE_OUTPUT = 11;
+// The longest rule output the engine speaks; a file may write up to 20
+// characters there, and a longer output is cut when loaded and named.
+constexpr int VERNA_MAX_RULE_OUTPUT = 11;
 constexpr int VERNA_MAX_EXCEPTIONS = 15000;
 constexpr int VERNA_MAX_EXCEPTION_LINE = 255;
 

@@ -199,7 +199,6 @@ void verna_convert_word(const std::string& any_case, int stress, VernaLines& out
             continue;
         }
         std::string_view output(rule->output);
-        output = output.substr(0, VERNA_USED_RULE_OUTPUT);
         // The open e and o of an ending rule (-ore, -ola, -eca) are closed
         // after the stress: árvore, pérola, biblioteca are open only where
         // they are stressed.
