@@ -35,9 +35,9 @@ struct DiphoneList {
     // has some forty): one look per phoneme line instead of a search.
     std::vector<bool> table;
     int lines = 0;
-    // "_", "y", "r2", "z", "s2"
+    // "_", "y", "r2", "z", "s2", "w"
     int pause = VERNA_NO_PHONEME, glide = VERNA_NO_PHONEME, final_r = VERNA_NO_PHONEME;
-    int voiced_s = VERNA_NO_PHONEME, final_s = VERNA_NO_PHONEME;
+    int voiced_s = VERNA_NO_PHONEME, final_s = VERNA_NO_PHONEME, round_glide = VERNA_NO_PHONEME;
 };
 
 struct LinesState {
@@ -268,6 +268,22 @@ VoicedS voiced_s_before(int next_number) {
     return VoicedS::AsWritten;
 }
 
+// How a z after a pause (zebra, zero, zona at the start of a sentence) is
+// said. br1's diphone from the pause to z is recorded almost silent: a faint
+// hiss at a hundredth of the vowel's level, heard as "ebra", where its z
+// between vowels is a voiced murmur a seventh of it. From 8 ms of the glide
+// w, which br1 joins both to the pause and to z, its z is that murmur again,
+// no louder than the z itself, too short to be heard as a vowel. br3's
+// diphone is heard, and br3 has no diphone from the pause to w: it says its
+// z as written.
+constexpr int VERNA_Z_ONSET = 8;  // ms of the glide w before a z after a pause
+
+bool z_needs_onset(int previous_number, int number) {
+    const DiphoneList& l = g_lines.list;
+    return number == l.voiced_s && number != VERNA_NO_PHONEME && previous_number == l.pause &&
+           has_pair(l.pause, l.round_glide) && has_pair(l.round_glide, l.voiced_s);
+}
+
 void add_pitch_point(LineNumbers& numbers, const WordState& w, int digit_index, int position, double pitch_factor) {
     unsigned char c = static_cast<unsigned char>(w.pattern.size() > size_t(digit_index) ? w.pattern[digit_index] : 0);
     if (c < '0' || c > '9') return;
@@ -313,6 +329,7 @@ bool verna_load_diphones_text(const std::string& text) {
     g_lines.list.final_r = phoneme_number("r2");
     g_lines.list.voiced_s = phoneme_number("z");
     g_lines.list.final_s = phoneme_number("s2");
+    g_lines.list.round_glide = phoneme_number("w");
     renumber_repair_phonemes();
     return ok;
 }
@@ -430,6 +447,13 @@ std::vector<std::string> verna_make_mbrola_lines(const std::vector<std::string>&
             }
         }
         r.current = in.substr(0, VERNA_MAX_PHONEME_NAME);
+        if (z_needs_onset(r.previous_number, r.current_number)) {
+            LineNumbers onset;
+            onset.add(scaled(double(VERNA_Z_ONSET) * 100.0 * duration_factor));
+            out.emplace_back("w").append(onset.text, onset.size);
+            r.previous = "w";
+            r.previous_number = g_lines.list.round_glide;
+        }
         LineNumbers numbers;
         numbers.add(scaled(double(duration) * double(w.percent) * duration_factor));
         add_pitch_points(numbers, w, last_of_word, pitch_factor);

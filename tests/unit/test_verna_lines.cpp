@@ -153,6 +153,27 @@ TEST_F(VernaLines, AZBeforeAConsonantItCannotJoinIsSaidWithAPauseOrAsAShortFinal
               (Lines{";kazak", "k 60", "a 90", "z 100", "a 90", "z 100", "y 50", "k 60", ""}));
 }
 
+TEST_F(VernaLines, AZAfterAPauseStartsFromAShortGlideWhereTheVoiceJoinsIt) {
+    // br1's case: _-w and w-z beside its almost silent _-z: 8 ms of w (at
+    // the speed asked) before the z of zebra, at a text's start and after a
+    // pause within it, but not after a vowel.
+    const std::string br1 = "_-_\n_-z\n_-w\nw-z\nz-e\ne-b\nb-a\na-_\n_-a\na-z\na-a\n";
+    ASSERT_TRUE(verna_load_diphones_text(br1));
+    verna_set_repair_phonemes("_", "");
+    EXPECT_EQ(make({";999|zeba", "z", "e", "b", "a", ""}),
+              (Lines{";zeba", "w 8", "z 100", "e 100", "b 100", "a 90", ""}));
+    verna_set_repair_phonemes("_", "");
+    EXPECT_EQ(make({";999|a", "a", "", ";999|,", "_,", ";999|zeba", "z", "e", "b", "a", "", ";999|a", "a", "",
+                    ";999|zeba", "z", "e", "b", "a", ""},
+                   2.0),
+              (Lines{";a", "a 180", "", ";,", "_ 500", ";zeba", "w 16", "z 200", "e 200", "b 200", "a 180", "",
+                     ";a", "a 180", "", ";zeba", "z 200", "e 200", "b 200", "a 180", ""}));
+    // br3's case: no _-w, and its own _-z is heard.
+    ASSERT_TRUE(verna_load_diphones_text("_-_\n_-z\nz-e\ne-b\nb-a\n"));
+    verna_set_repair_phonemes("_", "");
+    EXPECT_EQ(make({";999|zeba", "z", "e", "b", "a", ""}), (Lines{";zeba", "z 100", "e 100", "b 100", "a 90", ""}));
+}
+
 namespace {
 const std::string RECORDED = std::string(FUGA_SOURCE_DIR) + "/tests/data/verna_lines/";
 
