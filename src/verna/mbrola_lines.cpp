@@ -184,11 +184,23 @@ struct RepairNames {
     }
 };
 
+// The names the voices give vowels and glides.
+bool vowel_name(std::string_view name) {
+    return !name.empty() && std::string_view("aeiouwy@").find(name[0]) != std::string_view::npos;
+}
+
 // The repair before a line: a filler when the voice lacks the diphone from
-// the previous phoneme to the current one.
+// the previous phoneme to the current one. The ts of pizza is joined by 10
+// ms of pause, the t's closure, where the voice joins both to the pause: the
+// glide would add a syllable, as it rightly does between other consonants
+// (advogado, a-di-vogado).
 void add_filler(const RepairNames& r, std::vector<std::string>& out) {
     if (r.current.empty() || has_pair(r.previous_number, r.current_number)) return;
-    if (r.previous == "r2" && has_pair(g_lines.list.final_r, g_lines.list.pause))
+    const int pause = g_lines.list.pause;
+    if (r.previous == "t" && r.current == "s" && has_pair(r.previous_number, pause) &&
+        has_pair(pause, r.current_number))
+        out.emplace_back("_ 10");
+    else if (r.previous == "r2" && has_pair(g_lines.list.final_r, pause))
         out.emplace_back("_ 50");
     else if (has_pair(r.previous_number, g_lines.list.glide))
         out.emplace_back("y 50");
@@ -241,11 +253,6 @@ struct WordState {
     int marker_length = 0;
     bool stressed_vowel = false;  // the stress mark stood on a vowel of this word
 };
-
-// The names the voices give vowels and glides.
-bool vowel_name(std::string_view name) {
-    return !name.empty() && std::string_view("aeiouwy@").find(name[0]) != std::string_view::npos;
-}
 
 // How a z before a consonant (mesmo, desde, Israel) is said when the voice
 // has no diphone between the two, as neither Brazilian voice has. A voice

@@ -119,6 +119,12 @@ TEST_F(VernaLines, MissingDiphonesGetAFillerBeforeTheSecondPhoneme) {
     ASSERT_TRUE(verna_load_diphones_text("_-_\n_-k\nk-y\na-r2\nr2-_\nr2-y\ns-a\n"));
     EXPECT_EQ(make({";999|kasr", "k", "a", "s", "a", "r2", "a", ""}),
               (Lines{";kasr", "k 60", "y 50", "a 90", "_ 50", "s 100", "a 90", "r2 100", "_ 50", "a 90", ""}));
+    // The t and s of pizza, where the voice has no t-s: 10 ms of pause where
+    // the voice joins both to it, not the glide.
+    ASSERT_TRUE(verna_load_diphones_text("_-_\n_-p\np-i\ni-t\nt-_\nt-y\ny-s\n_-s\ns-a\n"));
+    verna_set_repair_phonemes("_", "");
+    EXPECT_EQ(make({";999|pitsa", "p", "i", "t", "s", "a", ""}),
+              (Lines{";pitsa", "p 100", "i 100", "t 100", "_ 10", "s 100", "a 90", ""}));
     // The first marker of a text is checked as "_" followed by the phoneme
     // kept from the text before ("_" after its final pause).
     verna_set_repair_phonemes("_", "_");
