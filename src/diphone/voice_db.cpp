@@ -7,10 +7,10 @@
 
 #include "diphone/diphone.h"
 #include "diphone/rules.h"
+#include "platform/file_lookup.h"
 #include "platform/os.h"
 #include "platform/profile.h"
 #include "util/bounded_file.h"
-#include "util/file_lookup.h"
 #include "util/latin1.h"
 #include "util/random.h"
 #include "util/wave_format.h"

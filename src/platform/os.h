@@ -227,6 +227,12 @@ std::string os_current_directory();
 // Full path of the program's own executable.
 std::string os_program_path();
 bool os_file_exists(const std::string& path);
+// How the directory spells the name of the regular file PATH, where the
+// system can tell at once: on Windows, whose names ignore case, "FUGA.WAV"
+// gives "Fuga.wav" without the directory being listed, and "" when no
+// regular file answers to PATH (or PATH holds a wildcard). False where
+// names keep their case (Linux): there a case-free match needs a listing.
+bool os_stored_file_name(const std::string& path, std::string& stored);
 
 // Programs and opening documents (per system)
 

@@ -6,10 +6,10 @@
 
 #include "console/console.h"
 #include "diphone/diphone.h"
+#include "platform/file_lookup.h"
 #include "speech/number_words.h"
 #include "speech/speech.h"
 #include "speech/wave_image.h"
-#include "util/file_lookup.h"
 #include "util/wave_format.h"
 
 namespace {

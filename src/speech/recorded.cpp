@@ -8,11 +8,11 @@
 #include "console/console.h"
 #include "console/key_cut.h"
 #include "diphone/diphone.h"
+#include "platform/file_lookup.h"
 #include "platform/os.h"
 #include "speech/speech.h"
 #include "speech/speech_state.h"
 #include "speech/wave_image.h"
-#include "util/file_lookup.h"
 #include "util/latin1.h"
 #include "util/wave_format.h"
 

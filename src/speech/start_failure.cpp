@@ -9,10 +9,10 @@
 #include "console/console.h"
 #include "diphone/diphone.h"
 #include "platform/config.h"
+#include "platform/file_lookup.h"
 #include "platform/os.h"
 #include "speech/speech_settings.h"
 #include "speech/speech_state.h"
-#include "util/file_lookup.h"
 #include "util/latin1.h"
 
 namespace {

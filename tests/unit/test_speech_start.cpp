@@ -11,10 +11,10 @@
 #include "console/console.h"
 #include "diphone/diphone.h"
 #include "game/texts.h"
+#include "platform/file_lookup.h"
 #include "platform/headless/headless.h"
 #include "platform/config.h"
 #include "speech/speech.h"
-#include "util/file_lookup.h"
 #include "system_support.h"
 
 namespace {
@@ -125,5 +125,11 @@ TEST(FileLookup, NamesAreTheDirectorysOwnAndStayInside) {
     EXPECT_EQ(file_lookup(dir, "sub/X.wav"), "");
     EXPECT_EQ(file_lookup(dir + "sub/", "..\\Fuga.wav"), "");
     EXPECT_EQ(file_lookup(dir, "sub"), "") << "a directory is no file";
+    EXPECT_EQ(file_lookup(dir, "SUB"), "");
+    // A wildcard is a character of the name, which no file here has.
+    EXPECT_EQ(file_lookup(dir, "F*.wav"), "");
+    EXPECT_EQ(file_lookup(dir, "Fug?.wav"), "");
+    EXPECT_EQ(file_lookup(dir, "Fuga.wav:x"), "");
+    EXPECT_EQ(file_lookup(dir, "Fuga.wa"), "");
     std::filesystem::remove_all(dir);
 }

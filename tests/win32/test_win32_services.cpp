@@ -290,6 +290,24 @@ TEST_F(Win32Dir, TemporaryFilesAndFileIdentity) {
     EXPECT_FALSE(system_file_stamp(dir_.string()).exists);
 }
 
+// Names ignore case here: the system answers with the stored spelling of
+// the one file asked for, whichever separator leads to it.
+TEST_F(Win32Dir, StoredFileNamesAnswerForOneFile) {
+    std::ofstream(dir_ / "Fuga.wav", std::ios::binary) << "RIFF";
+    fs::create_directory(dir_ / "Som");
+    const std::string dir = dir_.string();
+    std::string stored = "old";
+    EXPECT_TRUE(os_stored_file_name(dir + "\\FUGA.WAV", stored));
+    EXPECT_EQ(stored, "Fuga.wav");
+    EXPECT_TRUE(os_stored_file_name(dir + "/fuga.wav", stored));
+    EXPECT_EQ(stored, "Fuga.wav");
+    for (const char* none : {"\\som", "\\Falta.wav", "\\F*.wav", "\\Fuga.wa?", "\\Fuga.wav:x", "\\", "\\Som\\Fuga.wav"}) {
+        stored = "old";
+        EXPECT_TRUE(os_stored_file_name(dir + none, stored)) << none;
+        EXPECT_EQ(stored, "") << none;
+    }
+}
+
 TEST(Win32Libraries, SymbolsOfALoadedLibrary) {
     void* lib = os_library_open(TEST_MBROLA_LIBRARY);
     ASSERT_NE(lib, nullptr);

@@ -47,6 +47,12 @@ bool os_file_exists(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// Names keep their case here: file_lookup lists the directory itself.
+bool os_stored_file_name(const std::string&, std::string& stored) {
+    stored.clear();
+    return false;
+}
+
 SystemFileStamp system_file_stamp(const std::string& path) {
     SystemFileStamp s;
     struct stat st;

@@ -62,6 +62,26 @@ bool os_file_exists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// One name looked up, not the directory listed: FindFirstFile without a
+// wildcard asks for that name alone and answers with the stored spelling.
+// The ANSI call, like the fopen that opens the file afterwards. A name with
+// a wildcard, or with any other character no Windows file name holds,
+// matches no file.
+bool os_stored_file_name(const std::string& path, std::string& stored) {
+    stored.clear();
+    size_t name = path.find_last_of("\\/");
+    name = name == std::string::npos ? 0 : name + 1;
+    if (path.size() == name || path.find('\0') != std::string::npos ||
+        path.find_first_of("*?<>\"|:", name) != std::string::npos)
+        return true;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(path.c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return true;
+    FindClose(h);
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) stored = found.cFileName;
+    return true;
+}
+
 SystemFileStamp system_file_stamp(const std::string& path) {
     SystemFileStamp stamp;
     if (path.empty() || path.find('\0') != std::string::npos) return stamp;

@@ -1,5 +1,7 @@
 // Exact, then case-free, lookup of a file in one directory.
-#include "util/file_lookup.h"
+#include "platform/file_lookup.h"
+
+#include "platform/os.h"
 #include "util/latin1.h"
 
 #include <filesystem>
@@ -35,12 +37,16 @@ bool file_is_directory(const std::string& path) {
 std::string file_lookup(const std::string& directory, const std::string& name) {
     // Both separators: a backslash leaves the directory on Windows.
     if (name.empty() || name.find_first_of("/\\") != std::string::npos) return "";
+    // Where names ignore case the system finds the file and tells its name
+    // itself: listing the directory at every recording cost most of a turn.
+    std::string stored;
+    if (os_stored_file_name(directory + name, stored)) return stored.empty() ? "" : directory + stored;
     std::error_code ec;
     std::string exact = directory + name;
     bool found = std::filesystem::is_regular_file(exact, ec);
-    // Where the file system ignores case (Windows), the name in the other
-    // case finds the same file: the name is then taken from the directory,
-    // so that the file is named as it is called there, as on Linux.
+    // A file system that ignores case here too (a mounted one), where the
+    // name in the other case finds the same file: the name is then taken
+    // from the directory, so that the file is named as it is called there.
     if (found && !std::filesystem::is_regular_file(directory + other_case(name), ec)) return exact;
     std::filesystem::path dir = directory.empty() ? std::filesystem::path(".") : std::filesystem::path(directory);
     std::filesystem::directory_iterator it(dir, ec), end;
