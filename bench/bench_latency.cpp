@@ -31,6 +31,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <mutex>
@@ -119,18 +120,46 @@ void stop(Child& c) {
     c.pid = -1;
 }
 
-std::string temp_dir(const char* name) {
-    std::string t = std::string("/tmp/fuga-") + name + "-XXXXXX";
-    std::vector<char> buf(t.begin(), t.end());
-    buf.push_back(0);
-    return mkdtemp(buf.data()) ? buf.data() : "";
-}
+// A directory of our own under $TMPDIR (else /tmp), removed with all it
+// holds when its owner is done with it: after a whole run and after one
+// that gave up part way alike, since every early return passes here.
+class TempDir {
+public:
+    TempDir() = default;
+    explicit TempDir(const char* name) {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string t = std::string(tmp && *tmp ? tmp : "/tmp") + "/fuga-" + name + "-XXXXXX";
+        std::vector<char> buf(t.begin(), t.end());
+        buf.push_back(0);
+        if (mkdtemp(buf.data())) path_ = buf.data();
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    TempDir& operator=(TempDir&& other) noexcept {
+        remove();
+        path_ = std::move(other.path_);
+        other.path_.clear();
+        return *this;
+    }
+    ~TempDir() { remove(); }
+    // "" when it could not be made.
+    const std::string& path() const { return path_; }
+
+private:
+    void remove() {
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+        path_.clear();
+    }
+    std::string path_;
+};
 
 // The private sound server and the recording of its null sink's monitor.
 class SoundServer {
 public:
     bool start() {
-        dir_ = temp_dir("pulse");
+        own_ = TempDir("pulse");
+        dir_ = own_.path();
         if (dir_.empty()) return false;
         env_ = {"HOME=" + dir_, "XDG_RUNTIME_DIR=" + dir_, "PULSE_RUNTIME_PATH=" + dir_, "PULSE_STATE_PATH=" + dir_,
             "PULSE_SERVER=unix:" + dir_ + "/native"};
@@ -153,7 +182,8 @@ public:
     // Records the null sink `sink` of a sound server that runs already
     // (the private speech server's own), at `address`.
     bool attach(const std::string& address, const std::string& sink) {
-        dir_ = temp_dir("pulse-attached");
+        own_ = TempDir("pulse-attached");
+        dir_ = own_.path();
         if (dir_.empty()) return false;
         env_ = {"PULSE_SERVER=" + address};
         return record(sink);
@@ -302,6 +332,8 @@ private:
         }
     }
 
+    // Removed after the destructor has stopped what writes there.
+    TempDir own_;
     std::string dir_;
     std::vector<std::string> env_;
     Child server_, recorder_;
@@ -583,7 +615,8 @@ class TerminalGame : public Game {
 public:
     ~TerminalGame() override { stop(); }
     double start(const std::vector<std::string>& env) override {
-        dir_ = temp_dir("tmux");
+        own_ = TempDir("tmux");
+        dir_ = own_.path();
         std::string fifo = dir_ + "/go";
         mkfifo(fifo.c_str(), 0600);
         std::string command = "read go < " + fifo + "; exec env";
@@ -610,6 +643,7 @@ public:
     }
 
 private:
+    TempDir own_;
     std::string dir_, socket_;
 };
 
@@ -704,16 +738,17 @@ void key_figures(benchmark::State& state, int kind, bool echo) {
     if (!tools_present() || !sound.start() || !title.load(build_dir() + "/data/som/TITULO.wav") ||
         !intro.load(build_dir() + "/data/som/INTRO.wav"))
         return state.SkipWithError("no sound server, tools or installation");
-    auto game = make_game(kind);
-    if (!game) return state.SkipWithError(no_game(kind));
+    // The echoes are timed in one game; each key to silence starts its own.
     std::unique_ptr<Game> keep;
+    if (echo && !(keep = make_game(kind))) return state.SkipWithError(no_game(kind));
+    bool started = false;
     double t0 = 0, heard = 0, quiet_total = 0;
     int quiet_count = 0, gap_runs = 0;
     std::vector<double> seen;
     for (auto _ : state) {
         if (echo) {
-            if (!keep) {
-                keep = std::move(game);
+            if (!started) {
+                started = true;
                 t0 = keep->start(sound.env());
                 heard = sound.first_sound_after(t0, 10);
                 pause_s(1.0);
@@ -780,8 +815,9 @@ void key_figures(benchmark::State& state, int kind, bool echo) {
 // the game's own (its keys' echoes and clicks).
 class SpeechServer {
 public:
-    explicit SpeechServer(const std::string& dir) : dir_(dir) {}
+    SpeechServer() : own_("speech"), dir_(own_.path()) {}
     bool start() {
+        if (dir_.empty()) return false;
         std::string command = std::string(FUGA_SOURCE_DIR) + "/tools/private_speech_server.sh start " + dir_;
         FILE* out = popen(command.c_str(), "r");
         if (!out) return false;
@@ -800,6 +836,7 @@ public:
     std::string sound_server() const { return "unix:" + dir_ + "/pulse/native"; }
 
 private:
+    TempDir own_;
     std::string dir_, address_;
     bool started_ = false;
 };
@@ -825,7 +862,7 @@ void key_to_silence_voice(benchmark::State& state, const char* type) {
     if (kind == "own") {
         home = build_dir() + "/data";
     } else if (kind == "5" || kind == "54") {
-        speech = std::make_unique<SpeechServer>(temp_dir("speech"));
+        speech = std::make_unique<SpeechServer>();
         if (!speech->start()) return state.SkipWithError("the private speech-dispatcher did not start");
         if (!speech_sound.attach(speech->sound_server(), "fuga_null"))
             return state.SkipWithError("the speech server's sink cannot be recorded");
@@ -868,6 +905,8 @@ void peer_espeak_first_sample(benchmark::State& state) {
     for (auto _ : state) {
         double t0 = now_s();
         Child c = spawn({"espeak-ng", "-v", "pt-br", "Que fazer?"}, sound.env());
+        // (A wait for pid -1 would wait for the sound server instead.)
+        if (c.pid <= 0) return state.SkipWithError("espeak-ng did not start");
         double heard = sound.first_sound_after(t0, 10);
         waitpid(c.pid, nullptr, 0);
         if (heard == NEVER) return state.SkipWithError("nothing was heard");
