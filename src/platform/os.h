@@ -224,6 +224,15 @@ void os_audio_play_tone(const OsAudioFormat& fmt, const uint8_t* samples, size_t
 std::string os_windows_directory();
 // Current working directory, no trailing "/".
 std::string os_current_directory();
+// Whether PATH leads to its file without the current directory, so that no
+// directory may be put in front of it: "/..." on Linux; on Windows also
+// "\\..." (the current drive's root or a "\\server\share\") and a drive
+// letter's "C:\..." or "C:name" (the latter counts from that drive's own
+// current directory). Either separator counts on Windows.
+bool os_path_is_absolute(const std::string& path);
+// Where the file name in PATH begins: after its last separator ("/" on
+// Linux; "/", "\\" or the drive letter's ":" on Windows), else 0.
+size_t os_path_name_start(const std::string& path);
 // Full path of the program's own executable.
 std::string os_program_path();
 bool os_file_exists(const std::string& path);

@@ -21,15 +21,14 @@ HelpCommand speech_help_command(const std::string& target_text, const std::strin
     // The extension is the file name's, so that the dots of "./" and "../"
     // or of a directory are not taken for it, and only a whole ".exe" or
     // ".com" makes a program ("manual.compendio" is a document).
-    size_t name = target.rfind('/');
-    name = name == std::string::npos ? 0 : name + 1;
-    size_t dot = target.find('.', name);
+    size_t dot = target.find('.', os_path_name_start(target));
     std::string after_dot = dot == std::string::npos ? "" : target.substr(dot + 1);
     std::string extension = speech_upper(after_dot.substr(0, 3));
     if (after_dot.size() == 3 && (extension == "EXE" || extension == "COM")) {
-        if (starts_with(target, "/")) return {target, ""};
+        if (os_path_is_absolute(target)) return {target, ""};
         std::string dir = current_directory;
-        if (dir.empty() || dir.back() != '/') dir += '/';
+        // A root ("/", "C:\\") ends in its separator already.
+        if (dir.empty() || os_path_name_start(dir) != dir.size()) dir += '/';
         return {dir + target, ""};
     }
     std::string program = config_read_setting("TALUNE", "PROG." + extension);

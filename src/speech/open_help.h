@@ -20,9 +20,10 @@ struct HelpCommand {
 //   key PROG.HTM with the target; without that key, no program: the system's
 //   association opens the target;
 // - extension (the 3 characters after the first "." of the file name, the
-//   part after the last "/", upper-cased) EXE or COM, with nothing after
-//   them: the target itself as a program, made absolute against the current
-//   directory unless it begins with "/";
+//   part after the last separator, upper-cased) EXE or COM, with nothing
+//   after them: the target itself as a program, made absolute against the
+//   current directory unless it is absolute already (os_path_is_absolute:
+//   "/..." on Linux, "C:\...", "\\server\..." and the like on Windows);
 // - any other: the program of key "PROG." + extension with the target, or
 //   without that key no program (the system's association).
 // Both are Latin-1, like every text of the program.

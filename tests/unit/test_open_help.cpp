@@ -139,6 +139,9 @@ TEST_F(OpenHelp, CommandChoice) {
     EXPECT_EQ(c.argument, "manual.compendio");
     c = speech_help_command("jogo.exe2", "/w");
     EXPECT_EQ(c.program, "");
+    // Backslashes and drive letters are characters of a name here.
+    c = speech_help_command("C:\\Jogos\\jogo.exe", "/w");
+    EXPECT_EQ(c.program, "/w/C:\\Jogos\\jogo.exe");
     // Without PROG.HTM an address goes to the system's association.
     settings("");
     c = speech_help_command("www.exemplo.com.br", "/w");

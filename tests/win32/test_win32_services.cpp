@@ -17,6 +17,7 @@
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "platform/win32/command_line.h"
+#include "speech/open_help.h"
 
 namespace fs = std::filesystem;
 
@@ -158,6 +159,48 @@ TEST_F(Win32Dir, TheShellOpensAProgramWithOneArgumentInTheCurrentDirectory) {
     EXPECT_EQ(opened("diz \"oi\""), "diz \"oi\"\n");
     EXPECT_FALSE(os_spawn_detached("", "x"));
     EXPECT_FALSE(os_spawn_detached(std::string("a\0b", 3), ""));
+    SetCurrentDirectoryW(old);
+}
+
+// F12 on a program named by a Windows path: an absolute one is used as it
+// stands (not put after the current directory), a relative one counts from
+// the current directory, and the extension is the file name's after either
+// separator.
+TEST_F(Win32Dir, F12ProgramsNamedByWindowsPaths) {
+    struct Case {
+        const char *target, *current, *program;
+    } cases[] = {
+        {"C:\\Jogos\\jogo.exe", "C:\\w", "C:\\Jogos\\jogo.exe"},
+        {"c:/jogos/JOGO.COM", "C:\\w", "c:/jogos/JOGO.COM"},
+        {"\\\\servidor\\jogos\\jogo.exe", "C:\\w", "\\\\servidor\\jogos\\jogo.exe"},
+        {"\\jogos\\jogo.exe", "C:\\w", "\\jogos\\jogo.exe"},
+        {"D:jogo.exe", "C:\\w", "D:jogo.exe"},
+        {"jogo.exe", "C:\\w", "C:\\w/jogo.exe"},
+        {"jogo.exe", "C:\\", "C:\\jogo.exe"},
+        {"..\\v1.2\\jogo.exe", "C:\\w", "C:\\w/..\\v1.2\\jogo.exe"},
+    };
+    for (const Case& c : cases) {
+        HelpCommand command = speech_help_command(c.target, c.current);
+        EXPECT_EQ(command.program, c.program) << c.target;
+        EXPECT_EQ(command.argument, "") << c.target;
+    }
+    EXPECT_EQ(os_path_name_start("C:jogo.exe"), 2u);
+    EXPECT_EQ(os_path_name_start("a/b\\c.exe"), 4u);
+
+    // The program's own absolute path starts it from another directory.
+    std::string exe = std::string("Z:") + WIN32_CHILD_ECHO;
+    for (char& ch : exe)
+        if (ch == '/') ch = '\\';
+    wchar_t old[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, old);
+    ASSERT_TRUE(SetCurrentDirectoryW(dir_.wstring().c_str()));
+    HelpCommand command = speech_help_command(exe, os_current_directory());
+    EXPECT_EQ(command.program, exe);
+    EXPECT_TRUE(os_spawn_detached(command.program, "absoluto"));
+    const fs::path result = dir_ / "child_echo.out";
+    for (int i = 0; i < 200 && !fs::exists(result); ++i) Sleep(25);
+    Sleep(50);
+    EXPECT_EQ(read_file(result), "absoluto\n");
     SetCurrentDirectoryW(old);
 }
 

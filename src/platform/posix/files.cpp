@@ -42,6 +42,13 @@ std::string os_program_path() {
     return std::string(buf, static_cast<size_t>(n));
 }
 
+bool os_path_is_absolute(const std::string& path) { return !path.empty() && path[0] == '/'; }
+
+size_t os_path_name_start(const std::string& path) {
+    size_t sep = path.rfind('/');
+    return sep == std::string::npos ? 0 : sep + 1;
+}
+
 bool os_file_exists(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

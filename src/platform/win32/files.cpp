@@ -56,6 +56,22 @@ std::string win32_program_folder() {
     return sep == std::string::npos ? "." : path.substr(0, sep);
 }
 
+namespace {
+bool has_drive(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+}  // namespace
+
+bool os_path_is_absolute(const std::string& path) {
+    return has_drive(path) || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
+}
+
+size_t os_path_name_start(const std::string& path) {
+    size_t sep = path.find_last_of("\\/");
+    if (sep != std::string::npos) return sep + 1;
+    return has_drive(path) ? 2 : 0;
+}
+
 bool os_file_exists(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos) return false;
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -69,8 +85,7 @@ bool os_file_exists(const std::string& path) {
 // matches no file.
 bool os_stored_file_name(const std::string& path, std::string& stored) {
     stored.clear();
-    size_t name = path.find_last_of("\\/");
-    name = name == std::string::npos ? 0 : name + 1;
+    size_t name = os_path_name_start(path);
     if (path.size() == name || path.find('\0') != std::string::npos ||
         path.find_first_of("*?<>\"|:", name) != std::string::npos)
         return true;
