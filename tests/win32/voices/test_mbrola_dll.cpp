@@ -31,6 +31,8 @@ TEST(MbrolaDll, BoundByNameFromTheLibraryPathAndNotWithoutIt) {
     EXPECT_LT(mbrola().init("C:\\missing\\br1"), 0);
     mbrola_reset();
     SetDllDirectoryA(nullptr);
-    if (os_find_program("mbrola").empty()) EXPECT_FALSE(mbrola_bind()) << "no mbrola.dll, no mbrola.exe";
+    if (os_find_program("mbrola").empty()) {
+        EXPECT_FALSE(mbrola_bind()) << "no mbrola.dll, no mbrola.exe";
+    }
     mbrola_reset();
 }
