@@ -103,6 +103,8 @@ bool sapi4_start(int voice, int speed, int pitch, const std::string&) {
         return false;
     }
     g_sapi4.engine = true;
+    // An engine that refuses the speed speaks at its own, as a version 5
+    // voice keeps its rate: the start has succeeded all the same.
     if (speed != 0) os_synth_set_rate(speed);
     if (pitch != 0) os_synth_set_pitch(pitch & 0xffff);
     return true;

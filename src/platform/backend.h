@@ -70,7 +70,7 @@ struct OsSynthDriver {
     bool (*open)();
     bool (*voice)(int index, std::string& name);
     bool (*select_voice)(int index);
-    void (*set_rate)(int words_per_minute);
+    bool (*set_rate)(int words_per_minute);
     void (*set_pitch)(int hertz);
     int (*sample_rate)();
     bool (*speak)(const std::string& latin1_text);

@@ -339,8 +339,9 @@ bool os_synth_open();
 // Portuguese first; false past the last one.
 bool os_synth_voice(int index, std::string& name);
 bool os_synth_select_voice(int index);
-// Words per minute (clamped to what the library can do).
-void os_synth_set_rate(int words_per_minute);
+// Words per minute (clamped to what the library can do); false when the
+// engine refused it and keeps the rate it had.
+bool os_synth_set_rate(int words_per_minute);
 // Base pitch in Hz (mapped onto the library's own scale).
 void os_synth_set_pitch(int hertz);
 // Rate of the Samples events; 0 for an engine that plays its own sound.

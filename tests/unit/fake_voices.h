@@ -44,7 +44,10 @@ inline const OsSynthDriver FAKE_SYNTH = {
         g_fake_synth.selected = index;
         return true;
     },
-    [](int wpm) { g_fake_synth.rate = wpm; },
+    [](int wpm) {
+        g_fake_synth.rate = wpm;
+        return true;
+    },
     [](int hz) { g_fake_synth.pitch = hz; },
     [] { return 22050; },
     [](const std::string& t) {

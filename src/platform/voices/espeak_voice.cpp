@@ -132,9 +132,9 @@ bool select_voice(int index) {
     return espeak_SetVoiceByName(name.c_str()) == EE_OK;
 }
 
-void set_rate(int wpm) {
+bool set_rate(int wpm) {
     std::lock_guard<std::mutex> hold(g_espeak.engine);
-    espeak_SetParameter(espeakRATE, std::clamp(wpm, espeakRATE_MINIMUM, espeakRATE_MAXIMUM), 0);
+    return espeak_SetParameter(espeakRATE, std::clamp(wpm, espeakRATE_MINIMUM, espeakRATE_MAXIMUM), 0) == EE_OK;
 }
 
 // The library's pitch runs 0..100 with 50 as a voice's normal; 160 Hz is

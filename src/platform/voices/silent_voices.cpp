@@ -39,7 +39,7 @@ const OsSynthDriver SILENT_SYNTH = {
     [] { return g_silent.synth_open = true; },
     synth_voice,
     [](int index) { return index == 0; },
-    [](int) {},
+    [](int) { return true; },
     [](int) {},
     [] { return 22050; },
     synth_speak,

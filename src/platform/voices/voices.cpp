@@ -41,7 +41,7 @@ void os_set_voice_drivers_for_tests(const OsSynthDriver* synth_driver, const OsV
 bool os_synth_open() { return synth()->open(); }
 bool os_synth_voice(int index, std::string& name) { return synth()->voice(index, name); }
 bool os_synth_select_voice(int index) { return synth()->select_voice(index); }
-void os_synth_set_rate(int words_per_minute) { synth()->set_rate(words_per_minute); }
+bool os_synth_set_rate(int words_per_minute) { return synth()->set_rate(words_per_minute); }
 void os_synth_set_pitch(int hertz) { synth()->set_pitch(hertz); }
 int os_synth_sample_rate() { return synth()->sample_rate(); }
 bool os_synth_speak(const std::string& text) { return synth()->speak(text); }

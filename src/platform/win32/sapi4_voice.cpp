@@ -187,9 +187,10 @@ bool select_voice(int index) {
     return true;
 }
 
-// The engine's own units, passed unchanged.
-void set_rate(int speed) {
-    if (g_s4.attributes) g_s4.attributes->SpeedSet(DWORD(speed));
+// The engine's own units, passed unchanged. An engine without attributes,
+// or one that refuses the speed, keeps its own: reported, not a failed start.
+bool set_rate(int speed) {
+    return g_s4.attributes && SUCCEEDED(g_s4.attributes->SpeedSet(DWORD(speed)));
 }
 
 void set_pitch(int pitch) {

@@ -66,7 +66,7 @@ TEST_F(ComVoices, Sapi4ModesTextsAndSinksInOrder) {
     int chosen;
     ASSERT_TRUE(open_mode(3, chosen));
     EXPECT_EQ(chosen, 1) << "two modes: asking for the third keeps the second";
-    d->set_rate(180);
+    EXPECT_TRUE(d->set_rate(180));
     d->set_pitch(0x10064);
     ASSERT_TRUE(d->speak("Voc\xea est\xe1 na cela."));
     ASSERT_TRUE(d->speak("7."));
@@ -110,6 +110,13 @@ TEST_F(ComVoices, Sapi4FailingCallsEndTheStartOrRefuseTheText) {
     standin_set("FUGA_STANDIN_FAIL", "TextData");
     ASSERT_TRUE(open_mode(1, chosen));
     EXPECT_FALSE(d->speak("ola")) << "the refusal reaches the bridge, which silences";
+    d->close();
+
+    standin_set("FUGA_STANDIN_FAIL", "SpeedSet");
+    ASSERT_TRUE(open_mode(1, chosen));
+    EXPECT_FALSE(d->set_rate(180)) << "reported; the engine keeps its own speed";
+    EXPECT_TRUE(d->speak("ola")) << "and speaks at it";
+    d->close();
 }
 
 TEST_F(ComVoices, Sapi4CutResetsTheEngineAtOnceAndForgetsItsTexts) {
