@@ -4,8 +4,10 @@
 # for seconds): the engine is cut (AudioReset, or the purging Speak) at once
 # after the key, the game goes on to speak its next text, and Alt+F4 then
 # ends it with code 0. How long after is printed: a few milliseconds on an
-# idle machine; the test fails from 100 ms, so that the scheduling of a
-# loaded machine does not fail it while a wait put before the cut does.
+# idle machine, 101 ms seen once beside a latency benchmark at a load of 3;
+# the test fails from 250 ms, so that the scheduling of a loaded machine
+# does not fail it while a wait put before the cut (the text's 6 s, a
+# polling interval) does.
 #
 #   voice_key_in_window.sh FUGA_EXE TEST_BIN_DIR DATA_BUILD_DIR OUT_DIR
 #
@@ -93,7 +95,7 @@ for type in 4 5 54; do
     delay_us=$((cut_us - key_us))
     echo "voice_key_in_window: type $type: cut ${delay_us} us after the key"
     [ "$delay_us" -ge 0 ] || fail "the engine was cut before the key (${delay_us} us)"
-    [ "$delay_us" -lt 100000 ] || fail "the engine was cut ${delay_us} us after the key, not at once"
+    [ "$delay_us" -lt 250000 ] || fail "the engine was cut ${delay_us} us after the key, not at once"
     # The game goes on: the next command's object is handed over after the
     # cut (typed once the turn's tone has come, the key taken back).
     sleep 3
