@@ -39,6 +39,8 @@
 #include <thread>
 #include <vector>
 
+#include "system_support.h"
+
 extern char** environ;
 
 namespace {
@@ -126,13 +128,7 @@ void stop(Child& c) {
 class TempDir {
 public:
     TempDir() = default;
-    explicit TempDir(const char* name) {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string t = std::string(tmp && *tmp ? tmp : "/tmp") + "/fuga-" + name + "-XXXXXX";
-        std::vector<char> buf(t.begin(), t.end());
-        buf.push_back(0);
-        if (mkdtemp(buf.data())) path_ = buf.data();
-    }
+    explicit TempDir(const char* name) : path_(sys_make_temp_dir(std::string("fuga-") + name + "-")) {}
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     TempDir& operator=(TempDir&& other) noexcept {

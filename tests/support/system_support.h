@@ -88,8 +88,9 @@ inline int sys_process_id() {
 #endif
 }
 
-// A new empty directory under the system's temporary directory whose name
-// begins with `prefix`; "" when none could be made.
+// A new empty directory under the system's temporary directory ($TMPDIR,
+// else /tmp, on Linux) whose name begins with `prefix`; "" when none could
+// be made.
 inline std::string sys_make_temp_dir(const std::string& prefix) {
 #ifdef _WIN32
     std::error_code ec;
@@ -102,7 +103,8 @@ inline std::string sys_make_temp_dir(const std::string& prefix) {
     }
     return "";
 #else
-    std::string name = "/tmp/" + prefix + "XXXXXX";
+    const char* tmp = std::getenv("TMPDIR");
+    std::string name = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "XXXXXX";
     if (!mkdtemp(name.data())) return "";
     return name;
 #endif
